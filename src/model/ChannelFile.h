@@ -1,0 +1,33 @@
+// "*.sin" channel files: exactly the 1024 image bytes in offset order.
+#pragma once
+
+#include "RadioImage.h"
+
+#include <filesystem>
+#include <string>
+
+namespace tavin {
+
+inline constexpr std::string_view kChannelFileExtension = ".sin";
+
+struct FileResult {
+    bool ok = true;
+    std::string error;  // which file, what failed, how many bytes
+    explicit operator bool() const { return ok; }
+    static FileResult success() { return {}; }
+    static FileResult failure(std::string message) { return {false, std::move(message)}; }
+};
+
+// Loads a channel file into image.
+// - cannot open: fails, image unchanged;
+// - empty file: succeeds, image unchanged;
+// - 1 to 1023 bytes: fails, image reset to a new document with presetOnShortFile;
+// - 1024 or more: the first 1024 bytes, the rest ignored.
+FileResult loadChannelFile(const std::filesystem::path &path, RadioImage &image,
+                           HiddenPreset presetOnShortFile = HiddenPreset::Uhf);
+
+// Stores the 1024 bytes. Writes a temporary file beside the target and renames
+// it over the old one, so a failed save leaves the old file as it was.
+FileResult storeChannelFile(const std::filesystem::path &path, const RadioImage &image);
+
+}  // namespace tavin

@@ -1,0 +1,31 @@
+// Small helpers the verbs share: paths, messages on stderr, loading a file.
+#pragma once
+
+#include "ChannelFile.h"
+#include "RadioImage.h"
+
+#include <QString>
+
+#include <filesystem>
+
+class QCommandLineParser;
+
+namespace tavin::cli {
+
+// A file name from the command line as a native path.
+std::filesystem::path toPath(const QString &fileName);
+
+// "tavin-cli <verb>: message" on stderr.
+void reportError(const QString &verb, const QString &message);
+
+// Parses args; on --help prints the help and returns kExitOk through *exitCode,
+// on an error prints it with the usage and returns kExitUsage. Returns true
+// when the verb should go on.
+bool parseOrExit(QCommandLineParser &parser, const QStringList &args, int *exitCode);
+
+// Loads a channel file for a verb that needs all 1024 bytes: an empty or a
+// short file is an error; a longer file is used with a warning. Returns
+// kExitOk or kExitFile.
+int loadWholeChannelFile(const QString &verb, const QString &fileName, RadioImage &image);
+
+}  // namespace tavin::cli

@@ -46,6 +46,10 @@ public:
     // Invalidate, erase and update at once.
     void repaintNow();
 
+    // Width a column has until setColWidth() is called for it, twips.
+    int defaultColWidth() const { return m_defaultColWidthTwips; }
+    void setDefaultColWidth(int twips);
+
 Q_SIGNALS:
     void dblClick();
     void enterCell();
@@ -55,4 +59,25 @@ Q_SIGNALS:
     // button: 1 left, 2 right, 4 middle; the current cell is already the one
     // under the pointer. x, y in twips.
     void mouseDown(int button, int shift, int x, int y);
+
+protected:
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyboardSearch(const QString &search) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    bool isFixedCell(int row, int col) const { return row == 0 || col == 0; }
+    QTableWidgetItem *cellItem(int row, int col) const;
+    int toTwipsX(int pixels) const;
+    int toTwipsY(int pixels) const;
+    int toPixelsX(int twips) const;
+    QRect currentCellRect() const;  // pixels, grid coordinates
+
+    int m_row = 1;
+    int m_col = 1;
+    int m_defaultColWidthTwips = 960;
+    QList<bool> m_colWidthSet;
 };

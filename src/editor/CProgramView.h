@@ -1,0 +1,125 @@
+// The editor form: eleven setting boxes and the 16-channel grid, laid out from
+// form template 101. It shows the document's radio image decoded and encodes
+// it back; between the two the grid texts and box selections are the edits.
+#pragma once
+
+#include "Codec.h"
+#include "SettingBoxes.h"
+
+#include <QWidget>
+
+#include <array>
+
+class CMSFlexGrid;
+class CellEditors;
+class QComboBox;
+
+namespace tavin {
+class RadioImage;
+class ToneTable;
+}  // namespace tavin
+
+class CProgramView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Control ids of the form.
+    static constexpr int kGridId = 1007;
+
+    // tones and formReady belong to the application object and outlive the form.
+    CProgramView(const tavin::ToneTable &tones, bool &formReady, QWidget *parent = nullptr);
+    ~CProgramView() override;
+
+    // The document's image; set once by the application before the first
+    // initial update.
+    void setDocumentImage(tavin::RadioImage *image) { m_image = image; }
+    tavin::RadioImage *documentImage() const { return m_image; }
+
+    // Run after every new or opened document: one-time set-up, hide the
+    // editors, decode, headers and channel numbers, focus in the model box.
+    void OnInitialUpdate();
+
+    void DecodeImage();
+    void EncodeImage();
+    void ApplyModelRule();
+
+    // After a complete read from the radio: decode the new image and mark the
+    // document modified.
+    void decodeAfterRadioRead();
+
+    // Commit an open in-place editor into its cell (before a save or a transfer).
+    void commitOpenEditor();
+
+    CMSFlexGrid *grid() const { return m_grid; }
+    CellEditors *cellEditors() const { return m_cellEditors; }
+    QComboBox *settingBoxWidget(tavin::SettingBox box) const;
+    // The entry text of a box's selection, or the empty text for none.
+    QString settingBoxText(tavin::SettingBox box) const;
+    int settingBoxSelection(tavin::SettingBox box) const;
+    int bandSelection() const { return settingBoxSelection(tavin::SettingBox::Band); }
+    tavin::BoxSelections boxSelections() const;
+
+    // The port a transfer uses: "COM1" to "COM4".
+    QString portName() const { return m_portName; }
+    void setPortName(const QString &name);
+
+    // The band-limit table, counts of 10 Hz units, by band box selection.
+    struct BandLimits {
+        quint32 lowest;
+        quint32 highest;
+    };
+    static constexpr std::array<BandLimits, 4> kBandLimits{{
+        {13'600'000, 17'400'000},
+        {35'000'000, 40'000'000},
+        {40'000'000, 47'000'000},
+        {43'000'000, 50'000'000},
+    }};
+
+    // The form's size in pixels, from the template's 485 x 221 dialog units.
+    QSize formSize() const { return m_formSize; }
+    QFont formFont() const { return m_formFont; }
+
+public Q_SLOTS:
+    // Programming menu and toolbar (the transfer is wired in by the radio link).
+    void onReadFromRadio();
+    void onWriteToRadio();
+    // Port menu.
+    void onPortCom1() { setPortName(QStringLiteral("COM1")); }
+    void onPortCom2() { setPortName(QStringLiteral("COM2")); }
+    void onPortCom3() { setPortName(QStringLiteral("COM3")); }
+    void onPortCom4() { setPortName(QStringLiteral("COM4")); }
+    // File menu printing (the printout is wired in by the print module).
+    void onFilePrint();
+    void onFilePrintPreview();
+    void onFilePrintDirect();
+
+Q_SIGNALS:
+    // The user changed a cell or a setting box, or a read from the radio
+    // brought new data: the document now differs from its file.
+    void documentModified();
+    void portNameChanged(const QString &name);
+    // Asks the frame to shrink to the form where it is larger.
+    void formSizeKnown(const QSize &size);
+
+private:
+    void createControls();
+    void createCellEditors();
+    void setColumnWidths();
+    void writeFixedTexts();
+    void selectBox(tavin::SettingBox box, int index);
+    void onModelBoxActivated();
+
+    const tavin::ToneTable &m_tones;
+    bool &m_formReady;
+    tavin::RadioImage *m_image = nullptr;
+
+    QFont m_formFont;
+    QSize m_formSize;
+    CMSFlexGrid *m_grid = nullptr;
+    std::array<QComboBox *, tavin::kSettingBoxCount> m_boxes{};
+    CellEditors *m_cellEditors = nullptr;
+
+    QString m_portName = QStringLiteral("COM1");
+    int m_direction = 0;  // transfer direction, set by the radio link
+};

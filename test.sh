@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds every test with AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# them with CTest; a sanitizer report fails the run. Installs what is missing.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/ensure-deps.sh
+tavin_ensure_deps
+tavin_ensure_test_locale
+
+jobs=$(nproc 2>/dev/null || echo 2)
+export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0:strict_string_checks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVIN_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+# The fuzz targets need clang's libFuzzer; they run for a bounded number of inputs.
+if command -v clang++ >/dev/null 2>&1; then
+    cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+        -DTAVIN_MODEL_ONLY=ON -DTAVIN_FUZZ=ON >/dev/null
+    cmake --build build-fuzz -j"$jobs"
+    ctest --test-dir build-fuzz --output-on-failure -j"$jobs"
+fi

@@ -1,0 +1,92 @@
+// The programming conversation with the radio: the handshake, then 8-byte
+// blocks in ascending address order. A read copies the radio's whole memory
+// into the image; a write copies image bytes 0x000 to 0x3D7 into the radio.
+//
+// The pacing (pauses, pump cycles and cancel tests at fixed points, the
+// port's time-outs) is part of what the radio expects and must not change.
+#pragma once
+
+#include "SerialLink.h"
+#include "TransferUi.h"
+
+#include "RadioImage.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+namespace tavin::link {
+
+enum class Direction { Read, Write };
+
+enum class TransferOutcome {
+    Completed,            // all blocks done
+    PortOpenFailed,       // the port could not be opened; nothing was sent
+    Cancelled,            // the user cancelled at a cancel test
+    CancelledAtQuestion,  // Cancel in the Retry/Cancel question: the radio did not answer
+    WriteNotAcknowledged, // a written block was not acknowledged
+    ReadReplyShort,       // a read reply brought fewer than 12 bytes
+    ReadAckMissing,       // the radio did not acknowledge our ACK of a read block
+};
+
+struct TransferResult {
+    TransferOutcome outcome = TransferOutcome::Completed;
+    // Read: blocks stored into the image (block n covers image bytes 8n..8n+7).
+    // Write: blocks the radio acknowledged.
+    int blocksDone = 0;
+    // The block that failed (WriteNotAcknowledged, ReadReplyShort, ReadAckMissing), else -1.
+    int failedBlock = -1;
+    bool completed() const { return outcome == TransferOutcome::Completed; }
+};
+
+namespace wire {
+inline constexpr std::uint8_t kStx = 0x02;
+inline constexpr std::uint8_t kAck = 0x06;
+inline constexpr std::uint8_t kReadCommand = 0x52;   // 'R'
+inline constexpr std::uint8_t kWriteCommand = 0x57;  // 'W'
+inline constexpr std::uint8_t kBlockLength = 0x08;
+inline constexpr int kBlockSize = 8;
+inline constexpr int kReadReplySize = 12;           // 4 leading bytes, then the 8 data bytes
+inline constexpr int kReadReplyDataOffset = 4;
+inline constexpr int kStxAnswerSize = 8;
+inline constexpr int kWriteBlockCount = 123;        // 0x000 .. 0x3D0
+inline constexpr int kReadBlockCount = 128;         // 0x000 .. 0x3F8
+inline constexpr int kProbesPerQuestion = 15;
+// STX, then the letters PROGRAM.
+inline constexpr std::uint8_t kProbe[8] = {0x02, 0x50, 0x52, 0x4F, 0x47, 0x52, 0x41, 0x4D};
+}  // namespace wire
+
+class RadioProtocol {
+public:
+    using PauseFunction = std::function<void(std::chrono::microseconds)>;
+
+    RadioProtocol(SerialLink &link, TransferUi &ui);
+
+    // Replaces the precise pause (tests record the pauses instead of waiting).
+    void setPauseFunction(PauseFunction pause) { m_pause = std::move(pause); }
+
+    // Opens the port (on failure shows the open message), runs the handshake
+    // and the blocks, and closes the port on every way out. A read writes each
+    // block into image as it arrives; a write only reads image.
+    TransferResult run(Direction direction, const QString &portName, RadioImage &image);
+
+private:
+    enum class Flow { Go, Cancelled, CancelledAtQuestion };
+
+    Flow handshake();
+    TransferResult writeBlocks(const RadioImage &image);
+    TransferResult readBlocks(RadioImage &image);
+
+    // n times: a pump cycle, a cancel test, a 1 ms pause. False on cancel.
+    bool waitWithPump(int cycles);
+    bool isAck(const ReadResult &r) const;
+    void pause(std::chrono::microseconds d) { m_pause(d); }
+    void stepProgress(int limit);
+
+    SerialLink &m_link;
+    TransferUi &m_ui;
+    PauseFunction m_pause;
+    int m_progress = 0;
+};
+
+}  // namespace tavin::link

@@ -1,0 +1,62 @@
+#include "LinePacer.h"
+
+#include <algorithm>
+
+namespace tavin::sim {
+
+void LinePacer::received(const std::uint8_t *bytes, std::size_t count, Clock::time_point arrival)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        Clock::time_point done = arrival;
+        if (m_paced) {
+            done = std::max(arrival, m_inLineFree) + kByteTime;
+            m_inLineFree = done;
+        }
+        m_incoming.push_back({bytes[i], done});
+    }
+}
+
+std::optional<LinePacer::Arrived> LinePacer::takeArrived(Clock::time_point now)
+{
+    if (m_incoming.empty() || m_incoming.front().at > now)
+        return std::nullopt;
+    Arrived arrived{m_incoming.front().byte, m_incoming.front().at, std::nullopt};
+    m_incoming.pop_front();
+    if (!m_incoming.empty())
+        arrived.next = m_incoming.front().byte;
+    return arrived;
+}
+
+void LinePacer::send(const std::vector<std::uint8_t> &bytes, Clock::time_point frameEnd)
+{
+    for (const std::uint8_t byte : bytes) {
+        Clock::time_point due = frameEnd;
+        if (m_paced) {
+            due = std::max(frameEnd, m_outLineFree) + kByteTime;
+            m_outLineFree = due;
+        }
+        m_outgoing.push_back({byte, due});
+    }
+}
+
+std::vector<std::uint8_t> LinePacer::takeDue(Clock::time_point now)
+{
+    std::vector<std::uint8_t> due;
+    while (!m_outgoing.empty() && m_outgoing.front().at <= now) {
+        due.push_back(m_outgoing.front().byte);
+        m_outgoing.pop_front();
+    }
+    return due;
+}
+
+std::optional<Clock::time_point> LinePacer::nextEvent() const
+{
+    std::optional<Clock::time_point> next;
+    if (!m_incoming.empty())
+        next = m_incoming.front().at;
+    if (!m_outgoing.empty())
+        next = next ? std::min(*next, m_outgoing.front().at) : m_outgoing.front().at;
+    return next;
+}
+
+}  // namespace tavin::sim

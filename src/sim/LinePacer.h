@@ -1,0 +1,60 @@
+// The timing of a 9600-baud line, 8N1: every byte takes 10 bits on the wire.
+// A pseudo-terminal moves bytes at once, so the radio keeps the line's clock
+// itself: a byte from the program counts as arrived only when it would have
+// come off a real line, and the radio's answers leave one byte time apart.
+// Unpaced, everything arrives and leaves at once.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace tavin::sim {
+
+using Clock = std::chrono::steady_clock;
+
+// 10 bits at 9600 baud, rounded up to the nanosecond.
+inline constexpr std::chrono::nanoseconds kByteTime{1041667};
+
+class LinePacer {
+public:
+    explicit LinePacer(bool paced) : m_paced(paced) {}
+
+    // Bytes the program wrote, seen at arrival. Each one is on the line after
+    // the one before it.
+    void received(const std::uint8_t *bytes, std::size_t count, Clock::time_point arrival);
+
+    struct Arrived {
+        std::uint8_t byte = 0;
+        Clock::time_point at;                // when its last bit came in
+        std::optional<std::uint8_t> next;   // the byte behind it, if already seen
+    };
+    // The oldest received byte whose time on the line is over at now.
+    std::optional<Arrived> takeArrived(Clock::time_point now);
+
+    // Queues an answer to a frame that ended at frameEnd: its first byte is in
+    // one byte time after that (or after the bytes still on their way).
+    void send(const std::vector<std::uint8_t> &bytes, Clock::time_point frameEnd);
+    // The queued bytes that are due at now, in order.
+    std::vector<std::uint8_t> takeDue(Clock::time_point now);
+    bool sending() const { return !m_outgoing.empty(); }
+    bool receiving() const { return !m_incoming.empty(); }
+
+    // When the next byte arrives or is due; nullopt when nothing waits.
+    std::optional<Clock::time_point> nextEvent() const;
+
+private:
+    struct Timed {
+        std::uint8_t byte;
+        Clock::time_point at;
+    };
+    bool m_paced = true;
+    std::deque<Timed> m_incoming;
+    std::deque<Timed> m_outgoing;
+    Clock::time_point m_inLineFree;
+    Clock::time_point m_outLineFree;
+};
+
+}  // namespace tavin::sim

@@ -5,9 +5,12 @@
 #include "Verbs.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -15,13 +18,14 @@ struct Verb {
     const char *name;
     const char *summary;
     int (*run)(const QStringList &args);
+    bool drawsPages = false;  // needs fonts: runs in a GUI application without a window
 };
 
 constexpr Verb kVerbs[] = {
     {"new", "write the channel file of a new document", tavin::cli::cmdNew},
     {"dump", "show a channel file's channels and settings as the editor shows them", tavin::cli::cmdDump},
     // radio verbs
-    // print verb
+    {"print", "write the printed settings page of a channel file as a one-page PDF", tavin::cli::cmdPrint, true},
 };
 
 void printUsage(FILE *out)
@@ -34,11 +38,32 @@ void printUsage(FILE *out)
     s << "\nRun 'tavin-cli <verb> --help' for the options of a verb.\n";
 }
 
+bool verbDrawsPages(const char *name)
+{
+    for (const Verb &v : kVerbs) {
+        if (std::strcmp(v.name, name) == 0)
+            return v.drawsPages;
+    }
+    return false;
+}
+
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
+{
+    if (argc < 2 || !verbDrawsPages(argv[1]))
+        return std::make_unique<QCoreApplication>(argc, argv);
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+    // Pages are drawn without a display: no X server or Wayland needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavin-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
 

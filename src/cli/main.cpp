@@ -24,7 +24,10 @@ struct Verb {
 constexpr Verb kVerbs[] = {
     {"new", "write the channel file of a new document", tavin::cli::cmdNew},
     {"dump", "show a channel file's channels and settings as the editor shows them", tavin::cli::cmdDump},
-    // radio verbs
+    {"ports", "list COM1 to COM4 with their devices, and every serial port found", tavin::cli::cmdPorts},
+    {"read", "read the radio into a channel file", tavin::cli::cmdRead},
+    {"write", "write a channel file into the radio", tavin::cli::cmdWrite},
+    {"verify", "compare the radio with a channel file", tavin::cli::cmdVerify},
     {"print", "write the printed settings page of a channel file as a one-page PDF", tavin::cli::cmdPrint, true},
 };
 

@@ -47,8 +47,18 @@ bool QtSerialLink::open(const QString &portName)
 
 void QtSerialLink::clear()
 {
-    if (m_port.isOpen())
+    if (!m_port.isOpen())
+        return;
+    // Every write waits until its bytes have left, so normally no output is
+    // pending here and only the input is discarded. Flushing the output
+    // anyway would be harmless on a UART, but on a pseudo-terminal it throws
+    // away bytes the other side has not read yet.
+    if (m_outputPending || m_port.bytesToWrite() > 0) {
         m_port.clear(QSerialPort::AllDirections);
+        m_outputPending = false;
+    } else {
+        m_port.clear(QSerialPort::Input);
+    }
 }
 
 void QtSerialLink::clearAndAbort()
@@ -103,8 +113,10 @@ bool QtSerialLink::write(const QByteArray &bytes)
 {
     if (!m_port.isOpen())
         return false;
-    if (m_port.write(bytes) != bytes.size())
+    if (m_port.write(bytes) != bytes.size()) {
+        m_outputPending = true;
         return false;
+    }
     const Clock::time_point deadline =
         Clock::now() + std::chrono::milliseconds(kWriteTotalBaseMs + kWriteTotalPerByteMs * bytes.size());
     while (m_port.bytesToWrite() > 0) {
@@ -113,10 +125,15 @@ bool QtSerialLink::write(const QByteArray &bytes)
             if (m_port.bytesToWrite() == 0)
                 break;
             m_port.clearError();
+            m_outputPending = true;
             return false;
         }
     }
-    return drainOutput(m_port.handle());
+    if (!drainOutput(m_port.handle())) {
+        m_outputPending = true;
+        return false;
+    }
+    return true;
 }
 
 void QtSerialLink::close()
@@ -124,6 +141,7 @@ void QtSerialLink::close()
     if (m_port.isOpen())
         m_port.close();
     m_port.clearError();
+    m_outputPending = false;
 }
 
 bool QtSerialLink::isOpen() const

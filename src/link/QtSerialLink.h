@@ -40,6 +40,7 @@ public:
 private:
     QSerialPort m_port;
     QString m_device;
+    bool m_outputPending = false;  // a write failed: its bytes may still be queued
     IdleHook m_idleHook;
 };
 

@@ -1,0 +1,53 @@
+// tavin-cli read --port P -o FILE: the radio's 1024 bytes into a channel file.
+
+#include "CliCommon.h"
+#include "ExitCodes.h"
+#include "RadioSession.h"
+#include "Verbs.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+namespace tavin::cli {
+
+int cmdRead(const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Read the radio's whole memory into a channel file. The file is written only after all 128 blocks\n"
+        "have arrived, so a failed or cancelled read leaves an existing file as it was."));
+    addRadioOptions(parser);
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("The channel file to write (*.sin)."), QStringLiteral("FILE"));
+    parser.addOption(output);
+    int exitCode = kExitOk;
+    if (!parseOrExit(parser, args, &exitCode))
+        return exitCode;
+    const QString verb = args.value(0);
+    RadioOptions options;
+    if (!radioOptionsFrom(parser, verb, options))
+        return kExitUsage;
+    if (!parser.isSet(output) || parser.value(output).isEmpty() || !parser.positionalArguments().isEmpty()) {
+        reportError(verb, QStringLiteral("expected -o FILE and no other arguments"));
+        return kExitUsage;
+    }
+    const QString fileName = parser.value(output);
+    const QFileInfo target(fileName);
+    if (!target.absoluteDir().exists() || target.isDir()) {
+        reportError(verb, QStringLiteral("cannot write '%1': no such folder, or it is a folder").arg(fileName));
+        return kExitFile;
+    }
+
+    RadioImage image;
+    if (const int code = runTransfer(options, link::Direction::Read, image))
+        return code;
+    const FileResult stored = storeChannelFile(toPath(fileName), image);
+    if (!stored) {
+        reportError(verb, QString::fromStdString(stored.error));
+        return kExitFile;
+    }
+    return kExitOk;
+}
+
+}  // namespace tavin::cli

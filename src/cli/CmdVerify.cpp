@@ -1,0 +1,38 @@
+// tavin-cli verify --port P FILE: reads the radio and names every channel or
+// setting that differs from the file in the part a write sends.
+
+#include "CliCommon.h"
+#include "ExitCodes.h"
+#include "RadioSession.h"
+#include "Verbs.h"
+#include "VerifyRadio.h"
+
+#include <QCommandLineParser>
+
+namespace tavin::cli {
+
+int cmdVerify(const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Read the radio and compare bytes 0x000 to 0x3D7 (all that a write sends) with a channel file."));
+    addRadioOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The channel file (*.sin)."));
+    int exitCode = kExitOk;
+    if (!parseOrExit(parser, args, &exitCode))
+        return exitCode;
+    const QString verb = args.value(0);
+    RadioOptions options;
+    if (!radioOptionsFrom(parser, verb, options))
+        return kExitUsage;
+    if (parser.positionalArguments().size() != 1) {
+        reportError(verb, QStringLiteral("expected one channel file"));
+        return kExitUsage;
+    }
+    RadioImage expected;
+    if (const int loaded = loadWholeChannelFile(verb, parser.positionalArguments().constFirst(), expected))
+        return loaded;
+    return verifyRadio(options, expected);
+}
+
+}  // namespace tavin::cli

@@ -1,0 +1,118 @@
+#include "RadioSession.h"
+
+#include "CliCommon.h"
+#include "CliTransferUi.h"
+#include "ExitCodes.h"
+#include "PortNames.h"
+#include "QtSerialLink.h"
+#include "TerminalSeam.h"
+
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QTextStream>
+
+namespace tavin::cli {
+
+using link::Direction;
+using link::TransferOutcome;
+
+void addRadioOptions(QCommandLineParser &parser)
+{
+    parser.addOption(QCommandLineOption(QStringLiteral("port"),
+                      QStringLiteral("The serial port: COM1 to COM4 (see 'tavin-cli ports') or a device path. Default COM1."),
+                      QStringLiteral("P"), QStringLiteral("COM1")));
+    parser.addOption(QCommandLineOption(QStringLiteral("retries"),
+                      QStringLiteral("How often to try again when the radio does not answer (15 probes each). Default 0."),
+                      QStringLiteral("N"), QStringLiteral("0")));
+}
+
+bool radioOptionsFrom(const QCommandLineParser &parser, const QString &verb, RadioOptions &options)
+{
+    options.verb = verb;
+    options.port = parser.value(QStringLiteral("port"));
+    bool ok = false;
+    options.retries = parser.value(QStringLiteral("retries")).toInt(&ok);
+    if (!ok || options.retries < 0) {
+        reportError(verb, QStringLiteral("--retries needs a whole number of 0 or more, not '%1'")
+                              .arg(parser.value(QStringLiteral("retries"))));
+        return false;
+    }
+    if (options.port.isEmpty()) {
+        reportError(verb, QStringLiteral("--port needs a port name or a device path"));
+        return false;
+    }
+    return true;
+}
+
+int exitCodeFor(TransferOutcome outcome)
+{
+    switch (outcome) {
+    case TransferOutcome::Completed:
+        return kExitOk;
+    case TransferOutcome::PortOpenFailed:
+        return kExitPortOpen;
+    case TransferOutcome::Cancelled:
+        return kExitCancelled;
+    case TransferOutcome::CancelledAtQuestion:
+        return kExitNoAnswer;
+    case TransferOutcome::WriteNotAcknowledged:
+    case TransferOutcome::ReadReplyShort:
+    case TransferOutcome::ReadAckMissing:
+        return kExitTransfer;
+    }
+    return kExitTransfer;
+}
+
+int runTransfer(const RadioOptions &options, Direction direction, RadioImage &image)
+{
+    installInterruptHandler();
+    const bool reading = direction == Direction::Read;
+    const QString what = reading ? QStringLiteral("reading") : QStringLiteral("writing");
+    CliTransferUi ui(what, options.retries, stderrIsTerminal());
+    link::QtSerialLink port;
+    link::RadioProtocol protocol(port, ui);
+
+    QElapsedTimer timer;
+    timer.start();
+    const link::TransferResult result = protocol.run(direction, options.port, image);
+    ui.finish();
+
+    const QString portText = port.device().isEmpty() || port.device() == options.port
+        ? options.port
+        : QStringLiteral("%1 (%2)").arg(options.port, port.device());
+    QTextStream err(stderr);
+    switch (result.outcome) {
+    case TransferOutcome::Completed:
+        err << what << ": " << result.blocksDone << " blocks " << (reading ? "from " : "to ") << portText << " in "
+            << QString::number(double(timer.elapsed()) / 1000.0, 'f', 1) << " s\n";
+        break;
+    case TransferOutcome::PortOpenFailed:
+        if (port.device().isEmpty())
+            reportError(options.verb, QStringLiteral("no serial device found for %1 (see 'tavin-cli ports')").arg(options.port));
+        else
+            reportError(options.verb, QStringLiteral("cannot open %1: %2").arg(portText, port.errorString()));
+        break;
+    case TransferOutcome::Cancelled:
+        reportError(options.verb, QStringLiteral("cancelled after %1 blocks; the port is closed").arg(result.blocksDone));
+        break;
+    case TransferOutcome::CancelledAtQuestion:
+        reportError(options.verb, QStringLiteral("the radio on %1 does not answer").arg(portText));
+        break;
+    case TransferOutcome::WriteNotAcknowledged:
+        reportError(options.verb, QStringLiteral("the radio did not acknowledge block %1 (address 0x%2); "
+                                                 "it holds the %3 blocks before it")
+                                      .arg(result.failedBlock)
+                                      .arg(result.failedBlock * 8, 3, 16, QLatin1Char('0'))
+                                      .arg(result.blocksDone));
+        break;
+    case TransferOutcome::ReadReplyShort:
+    case TransferOutcome::ReadAckMissing:
+        reportError(options.verb, QStringLiteral("read failed at block %1 (address 0x%2)")
+                                      .arg(result.failedBlock)
+                                      .arg(result.failedBlock * 8, 3, 16, QLatin1Char('0')));
+        break;
+    }
+    return exitCodeFor(result.outcome);
+}
+
+}  // namespace tavin::cli

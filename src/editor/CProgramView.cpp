@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 
 using tavin::SettingBox;
@@ -173,6 +174,11 @@ void CProgramView::createControls()
                 const int clientPixels = rect.width() - 2 * m_grid->frameWidth() - 2;
                 const int clientTwips = clientPixels * CMSFlexGrid::kTwipsPerInch / m_grid->pixelsPerInchX();
                 m_grid->setDefaultColWidth(static_cast<int>(clientTwips / kColumnWidthSum));
+                // All seventeen rows in view, as tall as the font allows.
+                const int clientHeight = rect.height() - 2 * m_grid->frameWidth();
+                const int rowHeight = std::min(m_grid->fontMetrics().height() + 4, clientHeight / tavin::kGridRowCount);
+                m_grid->verticalHeader()->setMinimumSectionSize(1);
+                m_grid->verticalHeader()->setDefaultSectionSize(rowHeight);
             }
             break;
         }

@@ -1,0 +1,80 @@
+// The main window: caption, menu bar, keys, dockable toolbar, status bar with
+// the prompt pane and the lock-key indicators, and the editor form as its view.
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <functional>
+
+class CProgramView;
+class QAction;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QToolBar;
+
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kInitialWidthPixels = 900;
+    static constexpr int kInitialHeightPixels = 600;
+
+    explicit CMainFrame(QWidget *parent = nullptr);
+    ~CMainFrame() override;
+
+    // Puts the form in the frame as its only view.
+    void setView(CProgramView *view);
+
+    // The action of a command id (menus, toolbar), or nullptr.
+    QAction *action(int id) const { return m_actions.value(id); }
+    QToolBar *toolBar() const { return m_toolBar; }
+    QMenu *fileMenu() const { return m_fileMenu; }
+
+    // The message pane: the prompt while one is shown, otherwise the idle text.
+    QString statusText() const;
+    // The indicator pane's text of 59137, 59138 or 59139 (empty while off).
+    QString indicatorText(int id) const;
+
+    // Entries of the recent-file list, newest first.
+    void setRecentFiles(const QStringList &files);
+    // Called before the window closes; returning false keeps it open.
+    void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
+
+    // Smaller in each direction where the frame is larger than the form needs.
+    void shrinkToForm(const QSize &formSize);
+    void centreOnScreen();
+
+    // Refresh the caps, num and scroll indicators.
+    void updateIndicators();
+
+Q_SIGNALS:
+    void recentFileChosen(int index);
+    void fileDropped(const QString &path);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QAction *addCommand(int id, const QString &label);
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    bool isDeadKey(const QKeyEvent *event) const;
+
+    QHash<int, QAction *> m_actions;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_recentPlaceholder = nullptr;
+    QAction *m_recentSeparator = nullptr;
+    QList<QAction *> m_recentActions;
+    QToolBar *m_toolBar = nullptr;
+    QLabel *m_idleLabel = nullptr;
+    QHash<int, QLabel *> m_indicators;
+    QScrollArea *m_scrollArea = nullptr;
+    std::function<bool()> m_closeGuard;
+};

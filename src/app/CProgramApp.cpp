@@ -1,0 +1,220 @@
+#include "CProgramApp.h"
+
+#include "CAboutDlg.h"
+#include "CMainFrame.h"
+#include "CProgramDoc.h"
+#include "CProgramView.h"
+#include "CommandIds.h"
+#include "ToneTable.h"
+#include "UserPrompts.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+CProgramApp::CProgramApp(QObject *parent) : QObject(parent), m_recentFiles(cmd::kRecentFileCount)
+{
+    // The icons live in this library's resources.
+    Q_INIT_RESOURCE(icons);
+}
+
+CProgramApp::~CProgramApp()
+{
+    // The form goes with the frame; the document outlives neither.
+    m_frame.reset();
+    m_doc.reset();
+}
+
+bool CProgramApp::InitInstance(const QString &fileToOpen, bool showWindow)
+{
+    m_recentFiles.load();
+    m_toneTable = std::make_unique<tavin::ToneTable>();
+    m_formReady = false;
+
+    m_doc = std::make_unique<CProgramDoc>(m_formReady);
+    m_frame = std::make_unique<CMainFrame>();
+    m_view = new CProgramView(*m_toneTable, m_formReady);
+    m_frame->setView(m_view);
+    m_doc->setView(m_view);
+    m_view->setDocumentImage(&m_doc->image());
+    if (!m_prompts)
+        m_prompts = std::make_unique<DialogUserPrompts>(m_frame.get());
+    wireCommands();
+    m_frame->setRecentFiles(m_recentFiles.files());
+
+    if (fileToOpen.isEmpty()) {
+        m_doc->OnNewDocument();
+        m_view->OnInitialUpdate();
+    } else if (!openWithoutQuestion(fileToOpen)) {
+        return false;
+    }
+
+    m_frame->centreOnScreen();
+    if (showWindow) {
+        m_frame->show();
+        m_frame->repaint();
+    }
+    return true;
+}
+
+void CProgramApp::setPrompts(std::unique_ptr<UserPrompts> prompts)
+{
+    m_prompts = std::move(prompts);
+}
+
+void CProgramApp::wireCommands()
+{
+    CMainFrame *frame = m_frame.get();
+    CProgramView *view = m_view;
+    const auto on = [frame](int id, auto *receiver, auto slot) {
+        connect(frame->action(id), &QAction::triggered, receiver, slot);
+    };
+    on(cmd::kFileNew, this, &CProgramApp::onFileNew);
+    on(cmd::kFileOpen, this, &CProgramApp::onFileOpen);
+    on(cmd::kFileSave, this, &CProgramApp::onFileSave);
+    on(cmd::kFileSaveAs, this, &CProgramApp::onFileSaveAs);
+    on(cmd::kFilePrintSetup, this, &CProgramApp::onFilePrintSetup);
+    on(cmd::kAppAbout, this, &CProgramApp::onAppAbout);
+    on(cmd::kFilePrint, view, &CProgramView::onFilePrint);
+    on(cmd::kFilePrintPreview, view, &CProgramView::onFilePrintPreview);
+    on(cmd::kFilePrintDirect, view, &CProgramView::onFilePrintDirect);
+    on(cmd::kReadFromRadio, view, &CProgramView::onReadFromRadio);
+    on(cmd::kWriteToRadio, view, &CProgramView::onWriteToRadio);
+    on(cmd::kPortCom1, view, &CProgramView::onPortCom1);
+    on(cmd::kPortCom2, view, &CProgramView::onPortCom2);
+    on(cmd::kPortCom3, view, &CProgramView::onPortCom3);
+    on(cmd::kPortCom4, view, &CProgramView::onPortCom4);
+
+    // The check mark sits on the item whose name equals the port name, exactly.
+    const auto markPort = [frame](const QString &name) {
+        const std::pair<int, const char *> items[] = {
+            {cmd::kPortCom1, "COM1"}, {cmd::kPortCom2, "COM2"}, {cmd::kPortCom3, "COM3"}, {cmd::kPortCom4, "COM4"}};
+        for (const auto &[id, itemName] : items)
+            frame->action(id)->setChecked(name == QLatin1String(itemName));
+    };
+    connect(view, &CProgramView::portNameChanged, frame, markPort);
+    markPort(view->portName());
+
+    connect(view, &CProgramView::documentModified, m_doc.get(), [this] { m_doc->setModified(true); });
+    connect(frame, &CMainFrame::recentFileChosen, this, &CProgramApp::onRecentFile);
+    connect(frame, &CMainFrame::fileDropped, this, &CProgramApp::OpenDocumentFile);
+    frame->setCloseGuard([this] { return SaveModified(); });
+}
+
+bool CProgramApp::SaveModified()
+{
+    if (!m_doc->isModified())
+        return true;
+    switch (m_prompts->askSaveChanges(m_doc->title())) {
+    case UserPrompts::SaveAnswer::Discard:
+        return true;
+    case UserPrompts::SaveAnswer::Cancel:
+        return false;
+    case UserPrompts::SaveAnswer::Save:
+        break;
+    }
+    QString path = m_doc->pathName();
+    if (path.isEmpty()) {
+        path = m_prompts->saveFileName(m_doc->title());
+        if (path.isEmpty())
+            return false;
+    }
+    return saveTo(path);
+}
+
+bool CProgramApp::OpenDocumentFile(const QString &path)
+{
+    if (!SaveModified())
+        return false;
+    return openWithoutQuestion(path);
+}
+
+bool CProgramApp::openWithoutQuestion(const QString &path)
+{
+    QString error;
+    bool resetToNew = false;
+    if (m_doc->OnOpenDocument(path, &error, &resetToNew)) {
+        noteRecentFile(path);
+        m_view->OnInitialUpdate();
+        return true;
+    }
+    m_prompts->showFileError(QStringLiteral("无法打开文件。\n\n%1").arg(error));
+    if (!QFileInfo::exists(path)) {
+        m_recentFiles.remove(path);
+        m_recentFiles.save();
+        m_frame->setRecentFiles(m_recentFiles.files());
+    }
+    if (resetToNew) {
+        // The document is a new one now; show it so that screen and document agree.
+        m_view->OnInitialUpdate();
+    }
+    return false;
+}
+
+bool CProgramApp::saveTo(const QString &path)
+{
+    QString error;
+    if (!m_doc->OnSaveDocument(path, &error)) {
+        m_prompts->showFileError(QStringLiteral("无法保存文件。\n\n%1").arg(error));
+        return false;
+    }
+    noteRecentFile(path);
+    return true;
+}
+
+void CProgramApp::noteRecentFile(const QString &path)
+{
+    m_recentFiles.add(path);
+    m_recentFiles.save();
+    m_frame->setRecentFiles(m_recentFiles.files());
+}
+
+void CProgramApp::onFileNew()
+{
+    if (!SaveModified())
+        return;
+    m_doc->OnNewDocument();
+    m_view->OnInitialUpdate();
+}
+
+void CProgramApp::onFileOpen()
+{
+    const QString path = m_prompts->openFileName();
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+void CProgramApp::onFileSave()
+{
+    if (m_doc->pathName().isEmpty()) {
+        onFileSaveAs();
+        return;
+    }
+    saveTo(m_doc->pathName());
+}
+
+void CProgramApp::onFileSaveAs()
+{
+    const QString suggested = m_doc->pathName().isEmpty() ? m_doc->title() : m_doc->pathName();
+    const QString path = m_prompts->saveFileName(suggested);
+    if (!path.isEmpty())
+        saveTo(path);
+}
+
+void CProgramApp::onFilePrintSetup()
+{
+    // Printer choice for later printing: filled in by the printout module.
+}
+
+void CProgramApp::onAppAbout()
+{
+    CAboutDlg dialog(m_frame.get());
+    dialog.exec();
+}
+
+void CProgramApp::onRecentFile(int index)
+{
+    if (index < 0 || index >= m_recentFiles.files().size())
+        return;
+    const QString path = m_recentFiles.files().at(index);
+    OpenDocumentFile(path);
+}

@@ -1,0 +1,73 @@
+// The application object: owns the tone table and the form-ready flag, builds
+// the document, the main window and the form, carries out start-up and the
+// application's commands (new, open, recent files, print setup, about).
+#pragma once
+
+#include "RecentFileList.h"
+
+#include <QObject>
+
+#include <memory>
+
+class CMainFrame;
+class CProgramDoc;
+class CProgramView;
+class UserPrompts;
+
+namespace tavin {
+class ToneTable;
+}
+
+class CProgramApp : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CProgramApp(QObject *parent = nullptr);
+    ~CProgramApp() override;
+
+    // Start-up: tone table, document, frame and form, then the command line's
+    // file (or a new document), then the window centred and shown.
+    // showWindow false leaves it hidden (tests). Returns false when the file
+    // named on the command line cannot be opened.
+    bool InitInstance(const QString &fileToOpen = QString(), bool showWindow = true);
+
+    const tavin::ToneTable &toneTable() const { return *m_toneTable; }
+    bool formReady() const { return m_formReady; }
+    CMainFrame *mainFrame() const { return m_frame.get(); }
+    CProgramDoc *document() const { return m_doc.get(); }
+    CProgramView *view() const { return m_view; }
+    const RecentFileList &recentFiles() const { return m_recentFiles; }
+
+    // Questions and messages go through prompts (message boxes by default).
+    void setPrompts(std::unique_ptr<UserPrompts> prompts);
+
+    // Offers to save a modified document. False when the user cancels or the
+    // save fails: the caller must then stop.
+    bool SaveModified();
+    // Opens a file as Open does after its dialog (save question included).
+    bool OpenDocumentFile(const QString &path);
+
+public Q_SLOTS:
+    void onFileNew();
+    void onFileOpen();
+    void onFileSave();
+    void onFileSaveAs();
+    void onFilePrintSetup();
+    void onAppAbout();
+    void onRecentFile(int index);
+
+private:
+    bool openWithoutQuestion(const QString &path);
+    bool saveTo(const QString &path);
+    void noteRecentFile(const QString &path);
+    void wireCommands();
+
+    std::unique_ptr<tavin::ToneTable> m_toneTable;
+    bool m_formReady = false;
+    std::unique_ptr<CProgramDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+    CProgramView *m_view = nullptr;  // owned by the frame
+    std::unique_ptr<UserPrompts> m_prompts;
+    RecentFileList m_recentFiles;
+};

@@ -1,0 +1,42 @@
+#include "UserPrompts.h"
+
+#include "CommandTexts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+UserPrompts::SaveAnswer DialogUserPrompts::askSaveChanges(const QString &documentName)
+{
+    const auto answer = QMessageBox::question(
+        m_parent, texts::kAppTitle, QStringLiteral("是否保存对 %1 的更改？").arg(documentName),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    switch (answer) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
+void DialogUserPrompts::showFileError(const QString &text)
+{
+    QMessageBox::warning(m_parent, texts::kAppTitle, text);
+}
+
+QString DialogUserPrompts::openFileName()
+{
+    return QFileDialog::getOpenFileName(m_parent, QStringLiteral("打开"), QString(),
+                                        texts::kFileFilter + QStringLiteral(";;所有文件 (*)"));
+}
+
+QString DialogUserPrompts::saveFileName(const QString &suggestedPath)
+{
+    QFileDialog dialog(m_parent, QStringLiteral("另存为"), suggestedPath, texts::kFileFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(texts::kDefaultExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}

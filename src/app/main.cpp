@@ -1,0 +1,54 @@
+// tavin: the desktop programming tool for the 16-channel handheld radios.
+
+#include "CMainFrame.h"
+#include "CProgramApp.h"
+#include "CommandTexts.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kScreenshotDelayMs = 700;
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(texts::kOrganisation);
+    QApplication::setApplicationName(texts::kAppTitle);
+    QApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/32/tavin.png")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Programming tool for 16-channel handheld radios."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Save a picture of the main window to <file> and quit."),
+                                        QStringLiteral("file"));
+    parser.addOption(screenshot);
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Channel file (*.sin) to open."),
+                                 QStringLiteral("[file]"));
+    parser.process(application);
+
+    const QStringList files = parser.positionalArguments();
+    CProgramApp app;
+    if (!app.InitInstance(files.isEmpty() ? QString() : files.constFirst()))
+        return 1;
+
+    if (parser.isSet(screenshot)) {
+        const QString target = parser.value(screenshot);
+        QTimer::singleShot(kScreenshotDelayMs, &application, [&app, target] {
+            const bool saved = app.mainFrame()->grab().save(target, "PNG");
+            if (!saved)
+                std::fprintf(stderr, "tavin: cannot write the screenshot %s\n", qPrintable(target));
+            QApplication::exit(saved ? 0 : 1);
+        });
+    }
+    return application.exec();
+}

@@ -1,0 +1,112 @@
+#include "PagePrinter.h"
+
+#include "SettingsPage.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QToolBar>
+
+namespace tavin::print {
+
+namespace {
+
+// The page is one sheet: no page range, no collation choice.
+constexpr QAbstractPrintDialog::PrintDialogOptions kOnePageOptions = QAbstractPrintDialog::PrintShowPageSize;
+
+void configureOnePageDialog(QPrintDialog &dialog)
+{
+    dialog.setOptions(kOnePageOptions);
+    dialog.setMinMax(1, 1);
+}
+
+bool drawOn(QPrinter &printer, const PageTexts &texts, QString *error)
+{
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const QString name = printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
+        *error = QStringLiteral("无法在打印机“%1”上打印。").arg(name);
+        return false;
+    }
+    drawSettingsPage(painter, texts);
+    painter.end();
+    return true;
+}
+
+}  // namespace
+
+PagePrinter::PagePrinter() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    m_printer->setFromTo(1, 1);
+    m_printer->setDocName(QStringLiteral("The Radio Settings"));
+}
+
+PagePrinter::~PagePrinter() = default;
+
+bool PagePrinter::setup(QWidget *parent)
+{
+    QPrintDialog dialog(m_printer.get(), parent);
+    dialog.setWindowTitle(QStringLiteral("打印设置"));
+    configureOnePageDialog(dialog);
+    // This dialog only chooses; nothing is printed when it closes.
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("确定"));
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool PagePrinter::printWithDialog(QWidget *parent, const TextsSource &texts)
+{
+    QPrintDialog dialog(m_printer.get(), parent);
+    dialog.setWindowTitle(QStringLiteral("打印"));
+    configureOnePageDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    QString error;
+    if (!drawOn(*m_printer, texts(), &error)) {
+        QMessageBox::warning(parent, QStringLiteral("打印"), error);
+        return false;
+    }
+    return true;
+}
+
+bool PagePrinter::printDirect(const PageTexts &texts, QString *error)
+{
+    return drawOn(*m_printer, texts, error);
+}
+
+void PagePrinter::preview(QWidget *parent, const TextsSource &texts)
+{
+    QPrintPreviewDialog dialog(m_printer.get(), parent);
+    dialog.setWindowTitle(QStringLiteral("打印预览"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&texts](QPrinter *printer) {
+        QPainter painter(printer);
+        drawSettingsPage(painter, texts());
+    });
+    if (auto *toolBar = dialog.findChild<QToolBar *>()) {
+        toolBar->addSeparator();
+        QAction *close = toolBar->addAction(QStringLiteral("关闭"));
+        close->setToolTip(QStringLiteral("取消预阅"));
+        close->setStatusTip(QStringLiteral("关闭打印预览模式"));
+        QObject::connect(close, &QAction::triggered, &dialog, &QDialog::reject);
+    }
+    dialog.exec();
+}
+
+bool PagePrinter::selectPrinter(const QString &name)
+{
+    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
+    if (info.isNull())
+        return false;
+    m_printer->setPrinterName(info.printerName());
+    return true;
+}
+
+}  // namespace tavin::print

@@ -1,17 +1,161 @@
 #include "CellEditors.h"
 
 #include "CMSFlexGrid.h"
+#include "CellChooser.h"
+#include "CellCommitter.h"
+#include "EditorMessages.h"
+#include "EditorPlacement.h"
+#include "EditorSet.h"
+#include "EnterKeyWalk.h"
+#include "FrequencyEditor.h"
+#include "TypedCharacterSeeder.h"
 
-// Placeholder until the in-place editors land: the form can already create,
-// hide and commit them.
+namespace {
+constexpr int kRightButton = 2;
+constexpr int kBandwidthColumn = 6;
+constexpr int kOpenedByMouse = 0;
+constexpr int kOpenedByEnter = 13;
+}  // namespace
+
 CellEditors::CellEditors(CMSFlexGrid *grid, const tavin::ToneTable &tones,
                          std::function<int()> bandSelection, QWidget *form)
-    : QObject(form), m_grid(grid), m_tones(tones), m_bandSelection(std::move(bandSelection)), m_form(form)
+    : QObject(form),
+      m_grid(grid),
+      m_tones(tones),
+      m_bandSelection(std::move(bandSelection)),
+      m_form(form),
+      m_editors(std::make_unique<EditorSet>(grid, tones)),
+      m_messageBoxes(std::make_unique<MessageBoxSink>()),
+      m_committer(std::make_unique<CellCommitter>(
+          grid, *m_editors, tones, [this] { return m_bandSelection ? m_bandSelection() : -1; }, form,
+          [this](int row, int col) { Q_EMIT cellEdited(row, col); })),
+      m_seeder(std::make_unique<TypedCharacterSeeder>(form))
 {
+    for (QWidget *editor : m_editors->all())
+        editor->setFont(form ? form->font() : grid->font());
+    setMessageSink(nullptr);
+
+    connect(m_grid, &CMSFlexGrid::enterCell, this, &CellEditors::onEnterCell);
+    connect(m_grid, &CMSFlexGrid::leaveCell, this, &CellEditors::onLeaveCell);
+    connect(m_grid, &CMSFlexGrid::dblClick, this, &CellEditors::onDblClick);
+    connect(m_grid, &CMSFlexGrid::mouseDown, this, &CellEditors::onMouseDown);
+    connect(m_grid, &CMSFlexGrid::keyPress, this, &CellEditors::onKeyPress);
+
+    m_enterWalk = new EnterKeyWalk(*this, form);
 }
 
 CellEditors::~CellEditors() = default;
 
-void CellEditors::hideAll() {}
-void CellEditors::hideForModelChange() {}
-void CellEditors::commitCurrent() {}
+void CellEditors::setMessageSink(MessageSink *sink)
+{
+    MessageSink *used = sink ? sink : m_messageBoxes.get();
+    m_committer->setMessageSink(used);
+    m_seeder->setMessageSink(used);
+}
+
+QWidget *CellEditors::editorForColumn(int col) const
+{
+    return m_editors->forColumn(col);
+}
+
+void CellEditors::hideEditor(QWidget *editor)
+{
+    if (!editor->isVisible())
+        return;
+    if (auto *chooser = qobject_cast<CellChooser *>(editor))
+        chooser->hidePopup();
+    if (m_editors->withFocus() == editor)
+        m_grid->setFocus(Qt::OtherFocusReason);
+    editor->hide();
+}
+
+void CellEditors::hideAll()
+{
+    for (QWidget *editor : m_editors->all())
+        hideEditor(editor);
+}
+
+void CellEditors::hideForModelChange()
+{
+    hideEditor(m_editors->frequency());
+    hideEditor(m_editors->tone());
+    hideEditor(m_editors->busyLock());
+}
+
+void CellEditors::commitCurrent()
+{
+    onLeaveCell();
+}
+
+void CellEditors::onLeaveCell()
+{
+    if (m_grid->row() == 0)
+        return;
+    QWidget *editor = m_editors->forColumn(m_grid->col());
+    if (!editor->isVisible())
+        return;
+    m_committer->commitLeaving();
+    hideEditor(editor);
+}
+
+void CellEditors::onEnterCell()
+{
+    if (m_grid->row() == 0)
+        return;
+    const QString text = m_grid->text();
+    if (CellChooser *chooser = m_editors->chooserForColumn(m_grid->col()))
+        chooser->preload(text);
+    else
+        m_editors->frequency()->preload(text);
+}
+
+void CellEditors::onDblClick()
+{
+    if (m_grid->row() != 0 && m_grid->col() != 0)
+        openCurrent(kOpenedByMouse);
+}
+
+void CellEditors::onMouseDown(int button, int, int, int)
+{
+    if (button != kRightButton && m_grid->row() != 0 && m_grid->col() != 0)
+        openCurrent(kOpenedByMouse);
+}
+
+void CellEditors::onKeyPress(int &keyAscii)
+{
+    if (m_grid->row() == 0 || m_grid->col() == 0 || m_grid->col() == kBandwidthColumn)
+        return;
+    openCurrent(keyAscii);
+    keyAscii = 0;  // the character now belongs to the editor
+}
+
+void CellEditors::openCurrent(int typed)
+{
+    const int col = m_grid->col();
+    if (m_grid->row() == 0 || col == 0)
+        return;
+    QWidget *editor = m_editors->forColumn(col);
+    CellChooser *chooser = m_editors->chooserForColumn(col);
+    const QString cellText = m_grid->text();
+    const int pixelsPerInchX = m_grid->pixelsPerInchX();
+    const int pixelsPerInchY = m_grid->pixelsPerInchY();
+
+    const bool seeded = typed != kOpenedByMouse && typed != kOpenedByEnter;
+    if (seeded) {
+        const QChar character(static_cast<char16_t>(typed));
+        if (chooser)
+            m_seeder->seedChooser(chooser, character);
+        else
+            m_seeder->seedFrequency(m_editors->frequency(), col, character, cellText);
+    }
+
+    const CellTwips cell{m_grid->cellLeft(), m_grid->cellTop(), m_grid->cellWidth(), m_grid->cellHeight()};
+    editor->setGeometry(editorRect(cell, pixelsPerInchX, pixelsPerInchY));
+    if (!seeded && !chooser)
+        m_editors->frequency()->showCellText(cellText);
+
+    editor->show();
+    editor->raise();
+    editor->setFocus(Qt::OtherFocusReason);
+    m_grid->repaintNow();
+}

@@ -6,9 +6,16 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
 class CMSFlexGrid;
+class CellCommitter;
+class EditorSet;
+class EnterKeyWalk;
+class MessageBoxSink;
+class MessageSink;
 class QWidget;
+class TypedCharacterSeeder;
 
 namespace tavin {
 class ToneTable;
@@ -34,13 +41,41 @@ public:
     // (before a transfer or a save); does nothing when no editor is open.
     void commitCurrent();
 
+    // Where warnings go; nullptr restores the message boxes. The sink must
+    // outlive its use here.
+    void setMessageSink(MessageSink *sink);
+
+    // The editor serving a grid column (3, 4: tone chooser; 5 to 8: the switch
+    // choosers; any other column: the frequency editor).
+    QWidget *editorForColumn(int col) const;
+
+    // Opens the editor of the current cell over it, filled and focused.
+    // typed: 0 when opened by the mouse, 13 by the Enter walk, otherwise the
+    // character typed on the cell.
+    void openCurrent(int typed);
+
 Q_SIGNALS:
     // A cell text was changed by the user through an editor.
     void cellEdited(int row, int col);
 
 private:
+    friend class EnterKeyWalk;
+
+    void onEnterCell();
+    void onLeaveCell();
+    void onDblClick();
+    void onMouseDown(int button, int shift, int x, int y);
+    void onKeyPress(int &keyAscii);
+    // Hides one editor; the grid takes the keyboard focus if the editor had it.
+    void hideEditor(QWidget *editor);
+
     CMSFlexGrid *m_grid = nullptr;
     const tavin::ToneTable &m_tones;
     std::function<int()> m_bandSelection;
     QWidget *m_form = nullptr;
+    std::unique_ptr<EditorSet> m_editors;
+    std::unique_ptr<MessageBoxSink> m_messageBoxes;
+    std::unique_ptr<CellCommitter> m_committer;
+    std::unique_ptr<TypedCharacterSeeder> m_seeder;
+    EnterKeyWalk *m_enterWalk = nullptr;
 };

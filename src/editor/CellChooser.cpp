@@ -1,0 +1,41 @@
+#include "CellChooser.h"
+
+#include <QLineEdit>
+
+CellChooser::CellChooser(int controlId, bool editable, const QStringList &items, QWidget *grid)
+    : QComboBox(grid), m_controlId(controlId)
+{
+    setObjectName(QString::number(controlId));
+    setEditable(editable);
+    if (editable) {
+        // What the user types stays as typed: no completion from the list and
+        // no new list entries.
+        setCompleter(nullptr);
+        setInsertPolicy(QComboBox::NoInsert);
+    }
+    addItems(items);
+    hide();
+}
+
+void CellChooser::preload(const QString &cellText)
+{
+    int index = 0;
+    for (int i = 0; i < count(); ++i) {
+        if (itemText(i).startsWith(cellText, Qt::CaseInsensitive)) {
+            index = i;
+            break;
+        }
+    }
+    setCurrentIndex(index);
+    if (isEditable())
+        setEditText(itemText(index));
+}
+
+void CellChooser::seed(QChar typed)
+{
+    if (!isEditable())
+        return;
+    setEditText(QString(typed));
+    lineEdit()->deselect();
+    lineEdit()->setCursorPosition(1);
+}

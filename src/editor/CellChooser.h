@@ -1,0 +1,33 @@
+// A drop-down chooser over a tone or switch cell: the tone chooser with its
+// editable text field, or one of the four fixed lists (busy lock, bandwidth,
+// scan, power).
+#pragma once
+
+#include <QComboBox>
+
+class CellChooser final : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kToneId = 1000;
+    static constexpr int kBusyLockId = 61448;
+    static constexpr int kBandwidthId = 61449;
+    static constexpr int kScanId = 61450;
+    static constexpr int kPowerId = 61451;
+
+    // editable: the user may type a text of his own (the tone chooser).
+    CellChooser(int controlId, bool editable, const QStringList &items, QWidget *grid);
+
+    int controlId() const { return m_controlId; }
+
+    // Entering a cell: select the first item that begins with the cell's text,
+    // letter case ignored, or else the first item.
+    void preload(const QString &cellText);
+    // A typed character replaces the text field (tone chooser); the fixed lists
+    // keep their choice.
+    void seed(QChar typed);
+
+private:
+    int m_controlId = 0;
+};

@@ -1,0 +1,71 @@
+#include "EditorSet.h"
+
+#include "CellChooser.h"
+#include "Codec.h"
+#include "FrequencyEditor.h"
+#include "ToneTable.h"
+
+#include <QApplication>
+
+namespace {
+constexpr int kFirstToneColumn = 3;
+constexpr int kLastToneColumn = 4;
+constexpr int kFirstListColumn = 5;
+constexpr int kLastListColumn = 8;
+
+QStringList words(std::initializer_list<std::string_view> list)
+{
+    QStringList texts;
+    for (std::string_view word : list)
+        texts << QString::fromUtf8(word.data(), static_cast<qsizetype>(word.size()));
+    return texts;
+}
+}  // namespace
+
+EditorSet::EditorSet(QWidget *grid, const tavin::ToneTable &tones)
+{
+    namespace choice = tavin::choice;
+    m_frequency = new FrequencyEditor(grid);
+    QStringList toneNames;
+    for (const std::string &name : tones.names())
+        toneNames << QString::fromStdString(name);
+    m_lists[0] = new CellChooser(CellChooser::kBusyLockId, false, words({choice::kYes, choice::kNo}), grid);
+    m_lists[1] = new CellChooser(CellChooser::kBandwidthId, false, words({choice::kWide, choice::kNarrow}), grid);
+    m_lists[2] = new CellChooser(CellChooser::kScanId, false, words({choice::kAdd, choice::kDelete}), grid);
+    m_lists[3] = new CellChooser(CellChooser::kPowerId, false,
+                                 words({choice::kHigh, choice::kMiddle, choice::kLow}), grid);
+    m_tone = new CellChooser(CellChooser::kToneId, true, toneNames, grid);
+}
+
+QWidget *EditorSet::forColumn(int column) const
+{
+    if (CellChooser *chooser = chooserForColumn(column))
+        return chooser;
+    return m_frequency;
+}
+
+CellChooser *EditorSet::chooserForColumn(int column) const
+{
+    if (column >= kFirstToneColumn && column <= kLastToneColumn)
+        return m_tone;
+    if (column >= kFirstListColumn && column <= kLastListColumn)
+        return m_lists[static_cast<std::size_t>(column - kFirstListColumn)];
+    return nullptr;
+}
+
+QList<QWidget *> EditorSet::all() const
+{
+    return {m_frequency, m_tone, m_lists[0], m_lists[1], m_lists[2], m_lists[3]};
+}
+
+QWidget *EditorSet::withFocus() const
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus)
+        return nullptr;
+    for (QWidget *editor : all()) {
+        if (focus == editor || editor->isAncestorOf(focus))
+            return editor;
+    }
+    return nullptr;
+}

@@ -5,13 +5,18 @@
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "CommandIds.h"
+#include "PagePrinter.h"
+#include "PageTexts.h"
 #include "ToneTable.h"
 #include "UserPrompts.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QTextStream>
 
-CProgramApp::CProgramApp(QObject *parent) : QObject(parent), m_recentFiles(cmd::kRecentFileCount)
+CProgramApp::CProgramApp(QObject *parent)
+    : QObject(parent), m_pagePrinter(std::make_unique<tavin::print::PagePrinter>()),
+      m_recentFiles(cmd::kRecentFileCount)
 {
     // The icons live in this library's resources.
     Q_INIT_RESOURCE(icons);
@@ -36,6 +41,7 @@ bool CProgramApp::InitInstance(const QString &fileToOpen, bool showWindow)
     m_frame->setView(m_view);
     m_doc->setView(m_view);
     m_view->setDocumentImage(&m_doc->image());
+    m_view->setPagePrinter(m_pagePrinter.get());
     if (!m_prompts)
         m_prompts = std::make_unique<DialogUserPrompts>(m_frame.get());
     wireCommands();
@@ -202,7 +208,24 @@ void CProgramApp::onFileSaveAs()
 
 void CProgramApp::onFilePrintSetup()
 {
-    // Printer choice for later printing: filled in by the printout module.
+    m_pagePrinter->setup(m_frame.get());
+}
+
+int CProgramApp::PrintFileAndExit(const QString &fileToPrint, const QString &printerName)
+{
+    QTextStream err(stderr);
+    if (!printerName.isEmpty() && !m_pagePrinter->selectPrinter(printerName)) {
+        err << "tavin: there is no printer named '" << printerName << "'\n";
+        return 1;
+    }
+    if (!InitInstance(fileToPrint, false))
+        return 1;
+    QString error;
+    if (!m_pagePrinter->printDirect(m_view->printedPage(), &error)) {
+        err << "tavin: " << error << '\n';
+        return 1;
+    }
+    return 0;
 }
 
 void CProgramApp::onAppAbout()

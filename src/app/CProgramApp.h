@@ -18,6 +18,10 @@ namespace tavin {
 class ToneTable;
 }
 
+namespace tavin::print {
+class PagePrinter;
+}
+
 class CProgramApp : public QObject
 {
     Q_OBJECT
@@ -31,6 +35,14 @@ public:
     // showWindow false leaves it hidden (tests). Returns false when the file
     // named on the command line cannot be opened.
     bool InitInstance(const QString &fileToOpen = QString(), bool showWindow = true);
+
+    // The print switches (--print, --print-to): opens the file without showing
+    // the window, prints it without a dialog on the named printer (the chosen
+    // one when empty) and returns the process exit code; reasons on stderr.
+    int PrintFileAndExit(const QString &fileToPrint, const QString &printerName = QString());
+
+    // The printer and paper of print setup, used by every later print.
+    tavin::print::PagePrinter &pagePrinter() { return *m_pagePrinter; }
 
     const tavin::ToneTable &toneTable() const { return *m_toneTable; }
     bool formReady() const { return m_formReady; }
@@ -69,5 +81,6 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     CProgramView *m_view = nullptr;  // owned by the frame
     std::unique_ptr<UserPrompts> m_prompts;
+    std::unique_ptr<tavin::print::PagePrinter> m_pagePrinter;
     RecentFileList m_recentFiles;
 };

@@ -32,12 +32,26 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Save a picture of the main window to <file> and quit."),
                                         QStringLiteral("file"));
     parser.addOption(screenshot);
+    const QCommandLineOption print(QStringLiteral("print"),
+                                   QStringLiteral("Print <file> on the default printer and quit, without a window."));
+    const QCommandLineOption printTo(QStringLiteral("print-to"),
+                                     QStringLiteral("Print <file> on <printer> and quit, without a window."),
+                                     QStringLiteral("printer"));
+    parser.addOption(print);
+    parser.addOption(printTo);
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Channel file (*.sin) to open."),
                                  QStringLiteral("[file]"));
     parser.process(application);
 
     const QStringList files = parser.positionalArguments();
     CProgramApp app;
+    if (parser.isSet(print) || parser.isSet(printTo)) {
+        if (files.size() != 1) {
+            std::fprintf(stderr, "tavin: --print and --print-to need one channel file\n");
+            return 2;
+        }
+        return app.PrintFileAndExit(files.constFirst(), parser.value(printTo));
+    }
     if (!app.InitInstance(files.isEmpty() ? QString() : files.constFirst()))
         return 1;
 

@@ -5,6 +5,8 @@
 #include "DialogUnits.h"
 #include "GridTexts.h"
 #include "NewDocument.h"
+#include "PagePrinter.h"
+#include "PageTexts.h"
 #include "RadioImage.h"
 #include "ToneTable.h"
 
@@ -12,6 +14,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 
 using tavin::SettingBox;
 
@@ -357,17 +360,27 @@ void CProgramView::onWriteToRadio()
     // Write to the radio (Ctrl+W): the transfer is wired in by the radio link.
 }
 
+tavin::print::PageTexts CProgramView::printedPage() const
+{
+    return tavin::print::PageTexts::collect([this](SettingBox box) { return settingBoxText(box); },
+                                            [this](int row, int col) { return m_grid->textMatrix(row, col); });
+}
+
 void CProgramView::onFilePrint()
 {
-    // Print with the printer dialog: filled in by the printout module.
+    if (m_pagePrinter)
+        m_pagePrinter->printWithDialog(this, [this] { return printedPage(); });
 }
 
 void CProgramView::onFilePrintPreview()
 {
-    // Print preview: filled in by the printout module.
+    if (m_pagePrinter)
+        m_pagePrinter->preview(this, [this] { return printedPage(); });
 }
 
 void CProgramView::onFilePrintDirect()
 {
-    // Print without the dialog (the shell's print command): filled in by the printout module.
+    QString error;
+    if (m_pagePrinter && !m_pagePrinter->printDirect(printedPage(), &error))
+        QMessageBox::warning(this, QStringLiteral("打印"), error);
 }

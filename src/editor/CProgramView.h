@@ -19,6 +19,11 @@ class RadioImage;
 class ToneTable;
 }  // namespace tavin
 
+namespace tavin::print {
+class PagePrinter;
+struct PageTexts;
+}  // namespace tavin::print
+
 class CProgramView : public QWidget
 {
     Q_OBJECT
@@ -59,6 +64,13 @@ public:
     int settingBoxSelection(tavin::SettingBox box) const;
     int bandSelection() const { return settingBoxSelection(tavin::SettingBox::Band); }
     tavin::BoxSelections boxSelections() const;
+
+    // The printer chosen in print setup, owned by the application; set once
+    // before the first print command.
+    void setPagePrinter(tavin::print::PagePrinter *printer) { m_pagePrinter = printer; }
+    // The printed page's texts: the six printed boxes' choices and the grid
+    // cells as the form shows them now (committed edits included, saved or not).
+    tavin::print::PageTexts printedPage() const;
 
     // The port a transfer uses: "COM1" to "COM4".
     QString portName() const { return m_portName; }
@@ -119,6 +131,7 @@ private:
     CMSFlexGrid *m_grid = nullptr;
     std::array<QComboBox *, tavin::kSettingBoxCount> m_boxes{};
     CellEditors *m_cellEditors = nullptr;
+    tavin::print::PagePrinter *m_pagePrinter = nullptr;
 
     QString m_portName = QStringLiteral("COM1");
     int m_direction = 0;  // transfer direction, set by the radio link

@@ -30,8 +30,12 @@ bool drawOn(QPrinter &printer, const PageTexts &texts, QString *error)
 {
     QPainter painter;
     if (!painter.begin(&printer)) {
-        const QString name = printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
-        *error = QStringLiteral("无法在打印机“%1”上打印。").arg(name);
+        if (!printer.outputFileName().isEmpty())
+            *error = QStringLiteral("无法写入文件“%1”。").arg(printer.outputFileName());
+        else if (printer.printerName().isEmpty())
+            *error = QStringLiteral("没有可用的打印机。");
+        else
+            *error = QStringLiteral("无法在打印机“%1”上打印。").arg(printer.printerName());
         return false;
     }
     drawSettingsPage(painter, texts);

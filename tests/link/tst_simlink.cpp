@@ -1,0 +1,301 @@
+// The serial port and the protocol against tavin-sim over a real
+// pseudo-terminal: exact byte streams from the sim's log, every failure and
+// what it leaves behind, and a free port after every outcome.
+#include "FakeRadioLink.h"
+#include "LinkTexts.h"
+#include "QtSerialLink.h"
+#include "RadioProtocol.h"
+#include "SimRadio.h"
+
+#include "ChannelFile.h"
+
+#include <QtTest>
+
+using namespace tavin;
+using namespace tavin::link;
+using tavin::test::bytesOf;
+using tavin::test::countProbes;
+using tavin::test::FakeUser;
+using tavin::test::patternImage;
+using tavin::test::probeFrame;
+using tavin::test::SimRadio;
+
+Q_DECLARE_METATYPE(tavin::link::TransferOutcome)
+Q_DECLARE_METATYPE(tavin::link::Direction)
+
+namespace {
+
+QString t8(const char *s) { return QString::fromUtf8(s); }
+
+QByteArray blockCommand(char command, int address)
+{
+    QByteArray c;
+    c += command;
+    c += static_cast<char>(address >> 8);
+    c += static_cast<char>(address & 0xFF);
+    c += '\x08';
+    return c;
+}
+
+QByteArray handshakeIn() { return probeFrame() + QByteArray::fromHex("0206"); }
+
+struct Transfer {
+    QStringList trace;
+    FakeUser user{trace};
+    QtSerialLink port;
+    TransferResult result;
+    void run(Direction d, const QString &device, RadioImage &image)
+    {
+        RadioProtocol protocol(port, user);
+        result = protocol.run(d, device, image);
+    }
+};
+
+// The port must be free at once: open it, exchange nothing, close it.
+bool portIsFree(const QString &device)
+{
+    QtSerialLink again;
+    const bool opened = again.open(device);
+    again.close();
+    return opened;
+}
+
+RadioImage readBack(const SimRadio &sim)
+{
+    Transfer t;
+    RadioImage image;
+    t.run(Direction::Read, sim.device(), image);
+    return t.result.completed() ? image : RadioImage();
+}
+
+}  // namespace
+
+class TestSimLink : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void fullReadGivesTheRadioMemory();
+    void fullWriteSendsExactly123Blocks();
+    void failures_data();
+    void failures();
+    void cancelAfterReadBlock_data();
+    void cancelAfterReadBlock();
+    void busyPortCannotBeOpened();
+    void silentRadioAtRealTiming();
+};
+
+void TestSimLink::initTestCase()
+{
+    QVERIFY2(QFileInfo::exists(SimRadio::simPath()), qPrintable(SimRadio::simPath()));
+}
+
+void TestSimLink::fullReadGivesTheRadioMemory()
+{
+    const RadioImage memory = patternImage(1);
+    SimRadio sim({QStringLiteral("--fast")}, memory);
+    QVERIFY(sim.started());
+    Transfer t;
+    RadioImage image = patternImage(2);
+    t.run(Direction::Read, sim.device(), image);
+    QCOMPARE(t.result.outcome, TransferOutcome::Completed);
+    QVERIFY(portIsFree(sim.device()));
+    QCOMPARE(bytesOf(image), bytesOf(memory));
+
+    QByteArray expectedIn = handshakeIn();
+    QByteArray expectedOut = QByteArray::fromHex("06") + bytesOf(memory, 0x3D0, 0x3D8) + QByteArray::fromHex("06");
+    for (int a = 0; a < 1024; a += 8) {
+        expectedIn += blockCommand('R', a) + QByteArray::fromHex("06");
+        expectedOut += blockCommand('W', a) + bytesOf(memory, a, a + 8) + QByteArray::fromHex("06");
+    }
+    QCOMPARE(sim.programBytes().toHex(' '), expectedIn.toHex(' '));
+    QCOMPARE(sim.radioBytes().toHex(' '), expectedOut.toHex(' '));
+    QCOMPARE(t.user.m_statusTexts.last(), QStringLiteral("123"));
+}
+
+void TestSimLink::fullWriteSendsExactly123Blocks()
+{
+    const RadioImage memory = patternImage(3);
+    SimRadio sim({QStringLiteral("--fast")}, memory);
+    QVERIFY(sim.started());
+    Transfer t;
+    RadioImage image = patternImage(4);
+    t.run(Direction::Write, sim.device(), image);
+    QCOMPARE(t.result.outcome, TransferOutcome::Completed);
+    QVERIFY(portIsFree(sim.device()));
+
+    QByteArray expectedIn = handshakeIn();
+    for (int a = 0; a <= 0x3D0; a += 8)
+        expectedIn += blockCommand('W', a) + bytesOf(image, a, a + 8);
+    QCOMPARE(sim.programBytes().toHex(' '), expectedIn.toHex(' '));
+    QCOMPARE(sim.radioBytes().count('\x06'), 1 + 1 + 123 + bytesOf(memory, 0x3D0, 0x3D8).count('\x06'));
+
+    // The radio now holds the image's first 984 bytes and its own last 40.
+    RadioImage saved;
+    QTRY_VERIFY(QFileInfo(sim.savePath()).size() == 1024);
+    QVERIFY(loadChannelFile(sim.savePath().toStdString(), saved));
+    QCOMPARE(bytesOf(saved, 0, 0x3D8), bytesOf(image, 0, 0x3D8));
+    QCOMPARE(bytesOf(saved, 0x3D8, 1024), bytesOf(memory, 0x3D8, 1024));
+}
+
+void TestSimLink::failures_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<Direction>("direction");
+    QTest::addColumn<TransferOutcome>("outcome");
+    QTest::addColumn<int>("blocksDone");
+    QTest::addColumn<int>("probes");
+    QTest::addColumn<int>("blockCommands");
+    QTest::addColumn<QString>("message");
+
+    const QString none;
+    const auto R = Direction::Read;
+    const auto W = Direction::Write;
+    QTest::newRow("stray1: one stray byte, then ACK") << "stray1" << W << TransferOutcome::Completed << 123 << 1 << 123 << none;
+    QTest::newRow("stray2: two stray bytes fail 15 probes") << "stray2" << R << TransferOutcome::CancelledAtQuestion << 0 << 15 << 0 << none;
+    QTest::newRow("stx-short") << "stx-short" << W << TransferOutcome::Completed << 123 << 1 << 123 << none;
+    QTest::newRow("stx-long") << "stx-long" << W << TransferOutcome::Completed << 123 << 1 << 123 << none;
+    QTest::newRow("stx-none") << "stx-none" << W << TransferOutcome::Completed << 123 << 1 << 123 << none;
+    QTest::newRow("no-confirm-ack") << "no-confirm-ack" << R << TransferOutcome::CancelledAtQuestion << 0 << 1 << 0 << none;
+    QTest::newRow("read-reply-9 at block 5") << "read-reply-9:5" << R << TransferOutcome::ReadReplyShort << 5 << 1 << 6 << t8(text::kNotEnoughBytes);
+    QTest::newRow("read-reply-10 at block 5") << "read-reply-10:5" << R << TransferOutcome::ReadReplyShort << 5 << 1 << 6 << t8(text::kNotEnoughBytes);
+    QTest::newRow("read-reply-11 at block 0") << "read-reply-11:0" << R << TransferOutcome::ReadReplyShort << 0 << 1 << 1 << t8(text::kNotEnoughBytes);
+    QTest::newRow("no-read-ack at block 3 keeps block 3") << "no-read-ack:3" << R << TransferOutcome::ReadAckMissing << 4 << 1 << 4 << t8(text::kReadAckFailed);
+    QTest::newRow("no-write-ack at block 0") << "no-write-ack:0" << W << TransferOutcome::WriteNotAcknowledged << 0 << 1 << 1 << t8(text::kWriteInterrupted);
+    QTest::newRow("no-write-ack at block 50") << "no-write-ack:50" << W << TransferOutcome::WriteNotAcknowledged << 50 << 1 << 51 << t8(text::kWriteInterrupted);
+    QTest::newRow("hang-up at read block 2") << "hangup:2" << R << TransferOutcome::ReadReplyShort << 2 << 1 << 3 << t8(text::kNotEnoughBytes);
+    QTest::newRow("hang-up at write block 2") << "hangup:2" << W << TransferOutcome::WriteNotAcknowledged << 2 << 1 << 3 << t8(text::kWriteInterrupted);
+}
+
+void TestSimLink::failures()
+{
+    QFETCH(QString, fault);
+    QFETCH(Direction, direction);
+    QFETCH(TransferOutcome, outcome);
+    QFETCH(int, blocksDone);
+    QFETCH(int, probes);
+    QFETCH(int, blockCommands);
+    QFETCH(QString, message);
+
+    const RadioImage memory = patternImage(5);
+    SimRadio sim({QStringLiteral("--fast"), QStringLiteral("--fault"), fault}, memory);
+    QVERIFY(sim.started());
+    Transfer t;
+    const RadioImage before = patternImage(6);
+    RadioImage image = before;
+    t.run(direction, sim.device(), image);
+
+    QCOMPARE(t.result.outcome, outcome);
+    QCOMPARE(t.result.blocksDone, blocksDone);
+    QVERIFY(portIsFree(sim.device()));
+    QCOMPARE(t.user.m_messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(t.user.m_questions, outcome == TransferOutcome::CancelledAtQuestion ? 1 : 0);
+
+    const QByteArray in = sim.programBytes();
+    QCOMPARE(countProbes(in), probes);
+    const char command = direction == Direction::Read ? 'R' : 'W';
+    int commands = 0;
+    for (int a = 0; a < 1024; a += 8)
+        commands += in.count(blockCommand(command, a)) > 0 ? 1 : 0;
+    QCOMPARE(commands, blockCommands);
+
+    if (direction == Direction::Read) {
+        // Every block whose full reply arrived is stored, nothing else.
+        QCOMPARE(bytesOf(image, 0, 8 * blocksDone), bytesOf(memory, 0, 8 * blocksDone));
+        QCOMPARE(bytesOf(image, 8 * blocksDone, 1024), bytesOf(before, 8 * blocksDone, 1024));
+    } else {
+        QCOMPARE(bytesOf(image), bytesOf(before));
+        if (fault == QLatin1String("no-write-ack:50")) {
+            // The radio holds the 50 acknowledged blocks and nothing after them.
+            const RadioImage radio = readBack(sim);
+            QCOMPARE(bytesOf(radio, 0, 400), bytesOf(image, 0, 400));
+            QCOMPARE(bytesOf(radio, 400, 1024), bytesOf(memory, 400, 1024));
+        }
+    }
+}
+
+void TestSimLink::cancelAfterReadBlock_data()
+{
+    QTest::addColumn<int>("block");
+    QTest::addColumn<int>("cycle");
+    QTest::newRow("first cycle after block 0") << 0 << 1;
+    QTest::newRow("last cycle after block 9") << 9 << 199;
+}
+
+void TestSimLink::cancelAfterReadBlock()
+{
+    QFETCH(int, block);
+    QFETCH(int, cycle);
+    const RadioImage memory = patternImage(7);
+    SimRadio sim({QStringLiteral("--fast")}, memory);
+    QVERIFY(sim.started());
+    Transfer t;
+    // 12 cancel tests before the probe and 16 after STX, then 199 per block.
+    t.user.m_cancelAtTest = 28 + block * 199 + cycle;
+    const RadioImage before = patternImage(8);
+    RadioImage image = before;
+    t.run(Direction::Read, sim.device(), image);
+    QCOMPARE(t.result.outcome, TransferOutcome::Cancelled);
+    QVERIFY(portIsFree(sim.device()));
+    QVERIFY(t.user.m_messages.isEmpty());
+    const int split = 8 * block + 8;
+    QCOMPARE(bytesOf(image, 0, split), bytesOf(memory, 0, split));
+    QCOMPARE(bytesOf(image, split, 1024), bytesOf(before, split, 1024));
+    QByteArray expectedIn = handshakeIn();
+    for (int b = 0; b <= block; ++b)
+        expectedIn += blockCommand('R', 8 * b) + QByteArray::fromHex("06");
+    QCOMPARE(sim.programBytes().toHex(' '), expectedIn.toHex(' '));
+}
+
+void TestSimLink::busyPortCannotBeOpened()
+{
+    SimRadio sim({QStringLiteral("--fast")}, patternImage(9));
+    QVERIFY(sim.started());
+    QtSerialLink holder;
+    QVERIFY(holder.open(sim.device()));
+    Transfer t;
+    RadioImage image = patternImage(10);
+    t.run(Direction::Read, sim.device(), image);
+    QCOMPARE(t.result.outcome, TransferOutcome::PortOpenFailed);
+    QCOMPARE(t.user.m_messages, QStringList{t8(text::kPortOpenFailed)});
+    holder.close();
+    QVERIFY(portIsFree(sim.device()));
+    QVERIFY(sim.programBytes().isEmpty());
+    QCOMPARE(bytesOf(image), bytesOf(patternImage(10)));
+
+    Transfer missing;
+    missing.run(Direction::Write, sim.dirPath() + QStringLiteral("/no-such-port"), image);
+    QCOMPARE(missing.result.outcome, TransferOutcome::PortOpenFailed);
+}
+
+// One run at the radio's real pace: 15 unanswered probes at the port's real
+// time-outs, the question answered with Retry, then a full write.
+void TestSimLink::silentRadioAtRealTiming()
+{
+    const RadioImage memory = patternImage(11);
+    SimRadio sim({QStringLiteral("--silent-probes"), QStringLiteral("15")}, memory);
+    QVERIFY(sim.started());
+    Transfer t;
+    t.user.m_answers = {true};
+    RadioImage image = patternImage(12);
+    QElapsedTimer timer;
+    timer.start();
+    t.run(Direction::Write, sim.device(), image);
+    QCOMPARE(t.result.outcome, TransferOutcome::Completed);
+    QCOMPARE(t.user.m_questions, 1);
+    QVERIFY(portIsFree(sim.device()));
+    const QByteArray in = sim.programBytes();
+    QCOMPARE(countProbes(in), 16);
+    QByteArray expectedIn;
+    for (int i = 0; i < 16; ++i)
+        expectedIn += probeFrame();
+    expectedIn += QByteArray::fromHex("0206");
+    for (int a = 0; a <= 0x3D0; a += 8)
+        expectedIn += blockCommand('W', a) + bytesOf(image, a, a + 8);
+    QCOMPARE(in.toHex(' '), expectedIn.toHex(' '));
+    // Each unanswered probe waits out two single-byte reads of 550 ms.
+    QVERIFY2(timer.elapsed() >= 15 * 1100, qPrintable(QString::number(timer.elapsed())));
+}
+
+QTEST_GUILESS_MAIN(TestSimLink)
+#include "tst_simlink.moc"

@@ -39,3 +39,9 @@ void CellChooser::seed(QChar typed)
     lineEdit()->deselect();
     lineEdit()->setCursorPosition(1);
 }
+
+void CellChooser::selectText()
+{
+    if (isEditable())
+        lineEdit()->selectAll();
+}

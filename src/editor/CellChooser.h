@@ -27,6 +27,9 @@ public:
     // A typed character replaces the text field (tone chooser); the fixed lists
     // keep their choice.
     void seed(QChar typed);
+    // Opened without a typed character: the tone chooser's text is selected
+    // whole, so that typing replaces it.
+    void selectText();
 
 private:
     int m_controlId = 0;

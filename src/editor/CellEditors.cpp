@@ -153,6 +153,8 @@ void CellEditors::openCurrent(int typed)
     editor->setGeometry(editorRect(cell, pixelsPerInchX, pixelsPerInchY));
     if (!seeded && !chooser)
         m_editors->frequency()->showCellText(cellText);
+    if (!seeded && chooser)
+        chooser->selectText();
 
     editor->show();
     editor->raise();

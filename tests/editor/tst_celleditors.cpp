@@ -331,6 +331,7 @@ private Q_SLOTS:
         form().click(kRow, 4);
         QCOMPARE(form().openEditor(), chooser(4));
         QCOMPARE(chooser(4)->currentText(), shown);
+        QCOMPARE(chooser(4)->lineEdit()->selectedText(), shown);  // typing replaces it
     }
 
     void toneCommit_data()

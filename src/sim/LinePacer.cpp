@@ -6,10 +6,16 @@ namespace tavin::sim {
 
 void LinePacer::received(const std::uint8_t *bytes, std::size_t count, Clock::time_point arrival)
 {
+    Clock::time_point start = std::max(arrival, m_inLineFree);
+    if (m_lastArrival && !m_answeredSinceArrival)
+        start = std::max(start, m_inLineFree + (arrival - *m_lastArrival));
+    m_lastArrival = arrival;
+    m_answeredSinceArrival = false;
     for (std::size_t i = 0; i < count; ++i) {
         Clock::time_point done = arrival;
         if (m_paced) {
-            done = std::max(arrival, m_inLineFree) + kByteTime;
+            done = start + kByteTime;
+            start = done;
             m_inLineFree = done;
         }
         m_incoming.push_back({bytes[i], done});
@@ -29,6 +35,7 @@ std::optional<LinePacer::Arrived> LinePacer::takeArrived(Clock::time_point now)
 
 void LinePacer::send(const std::vector<std::uint8_t> &bytes, Clock::time_point frameEnd)
 {
+    m_answeredSinceArrival = true;
     for (const std::uint8_t byte : bytes) {
         Clock::time_point due = frameEnd;
         if (m_paced) {

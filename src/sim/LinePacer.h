@@ -3,6 +3,12 @@
 // itself: a byte from the program counts as arrived only when it would have
 // come off a real line, and the radio's answers leave one byte time apart.
 // Unpaced, everything arrives and leaves at once.
+//
+// On a real line the program's write call returns only once its bytes are
+// out; on the pseudo-terminal it returns at once. So when the program writes
+// again without waiting for an answer in between (a block command, a pause,
+// the block's data), the time it spent between the two writes is counted from
+// the end of the first one on the line, as it would have been on a real line.
 #pragma once
 
 #include <chrono>
@@ -55,6 +61,8 @@ private:
     std::deque<Timed> m_outgoing;
     Clock::time_point m_inLineFree;
     Clock::time_point m_outLineFree;
+    std::optional<Clock::time_point> m_lastArrival;
+    bool m_answeredSinceArrival = false;
 };
 
 }  // namespace tavin::sim

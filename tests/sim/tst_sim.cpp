@@ -424,13 +424,19 @@ void TestSim::pacedAnswersKeepLineTime()
     QVERIFY(port.open(sim.device()));
     QVERIFY(handshake(port, m_fixture));
     QCOMPARE(port.exchange(readCommand(0x040), 12), readReply(0x040, m_fixture));
+    QCOMPARE(port.exchange(kAckByte, 1), kAckByte);
+    // A block command, a pause, then the data: on a real line the pause
+    // begins only once the command is out.
+    QVERIFY(port.send(writeFrame(0x040, {})));
+    QThread::msleep(3);
+    QCOMPARE(port.exchange(blockData(0x040, 1), 1), kAckByte);
     QCOMPARE(sim.stop(), 0);
 
     // Only lower bounds: a busy machine may be slower than the line, never faster.
     const LogStreams log = readLog(logPath);
     QVERIFY2(log.wellFormed, qPrintable(log.badLine));
-    QCOMPARE(log.out.size(), 1 + 8 + 1 + 12);
-    QCOMPARE(log.in.size(), 8 + 1 + 1 + 4);
+    QCOMPARE(log.out.size(), 1 + 8 + 1 + 12 + 1 + 1);
+    QCOMPARE(log.in.size(), 8 + 1 + 1 + 4 + 1 + 12);
     struct Answer {
         int lastIn;    // index of the frame's last byte in the in stream
         int frameLength;
@@ -450,6 +456,10 @@ void TestSim::pacedAnswersKeepLineTime()
                                     .arg(earliest, 0, 'f', 6)));
         }
     }
+    const double commandStart = log.inTimes[15];
+    const double pause = log.inTimes[19] - commandStart;
+    QVERIFY(pause > 0);
+    QVERIFY(log.outTimes[23] >= commandStart + 4 * kByteSeconds + pause + 9 * kByteSeconds - 2 * kStampSeconds);
 }
 
 void TestSim::deviceLink()

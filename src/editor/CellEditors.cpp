@@ -15,6 +15,7 @@ constexpr int kRightButton = 2;
 constexpr int kBandwidthColumn = 6;
 constexpr int kOpenedByMouse = 0;
 constexpr int kOpenedByEnter = 13;
+constexpr int kDeleteCharacter = 0x7F;
 }  // namespace
 
 CellEditors::CellEditors(CMSFlexGrid *grid, const tavin::ToneTable &tones,
@@ -73,6 +74,7 @@ void CellEditors::hideAll()
 {
     for (QWidget *editor : m_editors->all())
         hideEditor(editor);
+    m_editors->frequency()->clear();
 }
 
 void CellEditors::hideForModelChange()
@@ -123,7 +125,9 @@ void CellEditors::onMouseDown(int button, int, int, int)
 
 void CellEditors::onKeyPress(int &keyAscii)
 {
-    if (m_grid->row() == 0 || m_grid->col() == 0 || m_grid->col() == kBandwidthColumn)
+    // Delete arrives as a character on some platforms; it types nothing.
+    if (keyAscii == kDeleteCharacter || m_grid->row() == 0 || m_grid->col() == 0
+        || m_grid->col() == kBandwidthColumn)
         return;
     openCurrent(keyAscii);
     keyAscii = 0;  // the character now belongs to the editor

@@ -9,6 +9,7 @@
 #include "ToneTable.h"
 
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -421,13 +422,24 @@ private Q_SLOTS:
         QCOMPARE(form().grid->textMatrix(kRow, col), cell);  // nothing committed yet
     }
 
-    void typingOnBandwidthOpensNothing()
+    void typingOpensNothing_data()
     {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("letter on the bandwidth cell") << 6 << "a";
+        QTest::newRow("delete on a frequency cell") << 1 << "\x7f";
+    }
+    void typingOpensNothing()
+    {
+        QFETCH(int, col);
+        QFETCH(QString, text);
         form().setRow(kRow, kInUse);
-        form().goTo(kRow, 6);
-        QTest::keyClick(form().grid, 'a');
+        form().goTo(kRow, col);
+        QKeyEvent press(QEvent::KeyPress, text == "a" ? Qt::Key_A : Qt::Key_Delete, Qt::NoModifier, text);
+        QApplication::sendEvent(form().grid, &press);
         QCOMPARE(form().openEditor(), nullptr);
-        QCOMPARE(form().grid->textMatrix(kRow, 6), kInUse[5]);
+        QCOMPARE(form().rowTexts(kRow), kInUse);
+        QVERIFY(form().messages.shown.isEmpty());
     }
 
     void typedSevenOnToneThenEnterStoresOff()

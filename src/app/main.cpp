@@ -3,6 +3,7 @@
 #include "CMainFrame.h"
 #include "CProgramApp.h"
 #include "CommandTexts.h"
+#include "StartupProbe.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -32,6 +33,10 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Save a picture of the main window to <file> and quit."),
                                         QStringLiteral("file"));
     parser.addOption(screenshot);
+    QCommandLineOption startupProbe(QStringLiteral("startup-probe"),
+                                    QStringLiteral("Report when the window is first shown, then quit (benchmark)."));
+    startupProbe.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(startupProbe);
     const QCommandLineOption print(QStringLiteral("print"),
                                    QStringLiteral("Print <file> on the default printer and quit, without a window."));
     const QCommandLineOption printTo(QStringLiteral("print-to"),
@@ -42,6 +47,9 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Channel file (*.sin) to open."),
                                  QStringLiteral("[file]"));
     parser.process(application);
+
+    if (parser.isSet(startupProbe))
+        StartupProbe::install();
 
     const QStringList files = parser.positionalArguments();
     CProgramApp app;

@@ -22,15 +22,20 @@ void LinePacer::received(const std::uint8_t *bytes, std::size_t count, Clock::ti
     }
 }
 
-std::optional<LinePacer::Arrived> LinePacer::takeArrived(Clock::time_point now)
+std::optional<LinePacer::Arrived> LinePacer::peekArrived(Clock::time_point now) const
 {
     if (m_incoming.empty() || m_incoming.front().at > now)
         return std::nullopt;
     Arrived arrived{m_incoming.front().byte, m_incoming.front().at, std::nullopt};
-    m_incoming.pop_front();
-    if (!m_incoming.empty())
-        arrived.next = m_incoming.front().byte;
+    if (m_incoming.size() > 1)
+        arrived.next = m_incoming[1].byte;
     return arrived;
+}
+
+void LinePacer::popArrived()
+{
+    if (!m_incoming.empty())
+        m_incoming.pop_front();
 }
 
 void LinePacer::send(const std::vector<std::uint8_t> &bytes, Clock::time_point frameEnd)
@@ -54,6 +59,13 @@ std::vector<std::uint8_t> LinePacer::takeDue(Clock::time_point now)
         m_outgoing.pop_front();
     }
     return due;
+}
+
+std::optional<Clock::time_point> LinePacer::nextSend() const
+{
+    if (m_outgoing.empty())
+        return std::nullopt;
+    return m_outgoing.front().at;
 }
 
 std::optional<Clock::time_point> LinePacer::nextEvent() const

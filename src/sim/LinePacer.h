@@ -37,8 +37,10 @@ public:
         Clock::time_point at;                // when its last bit came in
         std::optional<std::uint8_t> next;   // the byte behind it, if already seen
     };
-    // The oldest received byte whose time on the line is over at now.
-    std::optional<Arrived> takeArrived(Clock::time_point now);
+    // The oldest received byte whose time on the line is over at now; it stays
+    // until popArrived().
+    std::optional<Arrived> peekArrived(Clock::time_point now) const;
+    void popArrived();
 
     // Queues an answer to a frame that ended at frameEnd: its first byte is in
     // one byte time after that (or after the bytes still on their way).
@@ -50,6 +52,8 @@ public:
 
     // When the next byte arrives or is due; nullopt when nothing waits.
     std::optional<Clock::time_point> nextEvent() const;
+    // When the next queued answer byte is due; nullopt when none is queued.
+    std::optional<Clock::time_point> nextSend() const;
 
 private:
     struct Timed {

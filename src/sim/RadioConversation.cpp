@@ -36,6 +36,11 @@ bool RadioConversation::takeCompletedWrite()
     return std::exchange(m_writeCompleted, false);
 }
 
+bool RadioConversation::needsNextByte(std::uint8_t byte) const
+{
+    return !m_fault.is(Fault::Kind::Silent) && m_frame.empty() && m_phase == Phase::AwaitStx && byte == kStx;
+}
+
 Bytes RadioConversation::take(std::uint8_t byte, std::optional<std::uint8_t> next)
 {
     if (m_fault.is(Fault::Kind::Silent))

@@ -34,6 +34,10 @@ public:
     // has already come in (it tells a lone STX from the start of a probe).
     Bytes take(std::uint8_t byte, std::optional<std::uint8_t> next);
 
+    // True when byte, coming next, would be a lone STX if nothing follows it but
+    // the start of a probe if 'P' does: worth waiting a moment for the next byte.
+    bool needsNextByte(std::uint8_t byte) const;
+
     // True while part of a frame is held, waiting for its remaining bytes.
     bool inFrame() const { return !m_frame.empty(); }
     // Forgets a frame whose remaining bytes never came.

@@ -17,6 +17,9 @@ namespace {
 // between a block command and its data.
 constexpr std::chrono::milliseconds kFrameGapTimeout{20};
 constexpr std::size_t kReadChunkBytes = 256;
+// How long a lone 02 after the probe's ACK may wait for a 'P' behind it before
+// it counts as the STX. The program writes a probe's bytes back to back.
+constexpr std::chrono::milliseconds kNextByteWait{2};
 
 // Waits for input on the descriptors until deadline (none: for ever).
 // Answers have to leave within a fraction of a byte time, so the wait is
@@ -82,7 +85,13 @@ bool VirtualRadio::run(int stopFd)
 
 void VirtualRadio::answerArrivedBytes(Clock::time_point now)
 {
-    while (const std::optional<LinePacer::Arrived> arrived = m_pacer.takeArrived(now)) {
+    m_waitForNextUntil.reset();
+    while (const std::optional<LinePacer::Arrived> arrived = m_pacer.peekArrived(now)) {
+        if (!arrived->next && m_conversation.needsNextByte(arrived->byte) && now < arrived->at + kNextByteWait) {
+            m_waitForNextUntil = arrived->at + kNextByteWait;
+            break;
+        }
+        m_pacer.popArrived();
         m_lastArrival = arrived->at;
         const Bytes answer = m_conversation.take(arrived->byte, arrived->next);
         if (!answer.empty())
@@ -138,6 +147,11 @@ bool VirtualRadio::receive()
 std::optional<Clock::time_point> VirtualRadio::nextDeadline() const
 {
     std::optional<Clock::time_point> deadline = m_pacer.nextEvent();
+    if (m_waitForNextUntil) {
+        // The byte held back is due already; wake for its time-out or for an answer byte.
+        const std::optional<Clock::time_point> send = m_pacer.nextSend();
+        deadline = send ? std::min(*send, *m_waitForNextUntil) : m_waitForNextUntil;
+    }
     if (m_conversation.inFrame()) {
         const Clock::time_point giveUp = m_lastArrival + kFrameGapTimeout;
         deadline = deadline ? std::min(*deadline, giveUp) : giveUp;

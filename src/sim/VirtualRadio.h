@@ -46,6 +46,7 @@ private:
     LinePacer m_pacer;
     RadioConversation m_conversation;
     Clock::time_point m_lastArrival;
+    std::optional<Clock::time_point> m_waitForNextUntil;
     bool m_savePending = false;
 };
 

@@ -108,6 +108,13 @@ int main(int argc, char *argv[])
     std::string error;
     if (!loadMemory(options, memory, error))
         return fail(error);
+    if (options.radio.savePath) {
+        // Found out now rather than after the user's first complete write.
+        const std::filesystem::path folder = options.radio.savePath->parent_path();
+        std::error_code ec;
+        if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
+            return fail("cannot save to " + options.radio.savePath->string() + ": no folder " + folder.string());
+    }
     tavin::sim::ByteLog log;
     if (options.logPath && !log.open(*options.logPath, start, error))
         return fail(error);

@@ -74,6 +74,8 @@ private Q_SLOTS:
     void faultModes_data();
     void faultModes();
     void silentProbes();
+    void probeAfterAckIsNotStx_data();
+    void probeAfterAckIsNotStx();
     void fullWriteIsSaved();
     void writesAboveWritableAreaRefused_data();
     void writesAboveWritableAreaRefused();
@@ -260,6 +262,31 @@ void TestSim::silentProbes()
     QCOMPARE(port.exchange(probeFrame(), 0), QByteArray());
     QVERIFY(handshake(port, m_fixture));
     QCOMPARE(port.exchange(probeFrame(), 1), kAckByte);  // and from then on, every probe
+    QCOMPARE(sim.stop(), 0);
+}
+
+void TestSim::probeAfterAckIsNotStx_data()
+{
+    QTest::addColumn<bool>("fast");
+    QTest::newRow("fast") << true;
+    QTest::newRow("paced") << false;
+}
+
+void TestSim::probeAfterAckIsNotStx()
+{
+    // The program probes again when it did not see the ACK in time; its probe
+    // goes out a byte per write call, so the 02 may come in alone.
+    QFETCH(bool, fast);
+    SimProcess sim(fast ? fastWithFixture() : QStringList{QStringLiteral("--file"), m_fixturePath});
+    QVERIFY2(sim.start(), qPrintable(sim.errors()));
+    RawPort port;
+    QVERIFY(port.open(sim.device()));
+    QCOMPARE(port.exchange(probeFrame(), 1), kAckByte);
+    QVERIFY(port.send(probeFrame().left(1)));
+    QThread::usleep(500);
+    QCOMPARE(port.exchange(probeFrame().mid(1), 1), kAckByte);  // not the identity
+    QCOMPARE(port.exchange(kStxByte, 8), m_fixture.mid(0x3D0, 8));
+    QCOMPARE(port.exchange(kAckByte, 1), kAckByte);
     QCOMPARE(sim.stop(), 0);
 }
 
@@ -519,6 +546,8 @@ void TestSim::badCommandLines_data()
     QTest::newRow("missing channel file") << QStringList{"--file", m_dir.filePath("none.sin")} << 1 << "none.sin";
     QTest::newRow("short channel file") << QStringList{"--file", shortFile} << 1 << "short.sin";
     QTest::newRow("empty channel file") << QStringList{"--file", emptyFile} << 1 << "empty.sin";
+    QTest::newRow("save into a missing folder")
+        << QStringList{"--save", m_dir.filePath("no/such/radio.sin")} << 1 << "radio.sin";
     QTest::newRow("log in a missing folder")
         << QStringList{"--log", m_dir.filePath("no/such/dir.log")} << 1 << "dir.log";
 }

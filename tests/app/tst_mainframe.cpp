@@ -41,6 +41,8 @@ private Q_SLOTS:
     void portCheckMark();
     void viewMenuCheckMarks_data();
     void viewMenuCheckMarks();
+    void acceleratorsReachTheirCommands_data();
+    void acceleratorsReachTheirCommands();
     void deadKeysInAnEditField_data();
     void deadKeysInAnEditField();
     void portKeysDoNothing_data();
@@ -172,8 +174,41 @@ void TestMainFrame::toolbarButtonsInOrder()
     }
     QCOMPARE(ids, (QList<int>{57600, 57601, 57603, 0, 32771, 32772, 0, 57607, 57664}));
     QCOMPARE(tips, (QStringList{"新建", "打开", "保存", "读频", "写频", "打印", "关于"}));
-    for (QAction *button : buttons)
-        QVERIFY(button->isSeparator() || !button->icon().isNull());
+    for (QAction *button : buttons) {
+        if (button->isSeparator())
+            continue;
+        QVERIFY(!button->icon().isNull());
+        // The button itself carries the prompt for the status bar.
+        QCOMPARE(m_app->mainFrame()->toolBar()->widgetForAction(button)->statusTip(), button->statusTip());
+    }
+}
+
+void TestMainFrame::acceleratorsReachTheirCommands_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("saveQuestions");
+    QTest::addColumn<int>("openDialogs");
+    QTest::addColumn<int>("saveDialogs");
+    QTest::newRow("Ctrl+N new asks about the changes") << int(Qt::Key_N) << 1 << 0 << 0;
+    QTest::newRow("Ctrl+O open shows the dialog") << int(Qt::Key_O) << 0 << 1 << 0;
+    QTest::newRow("Ctrl+S save of an untitled document asks for a name") << int(Qt::Key_S) << 0 << 0 << 1;
+}
+
+void TestMainFrame::acceleratorsReachTheirCommands()
+{
+    QFETCH(int, key);
+    QFETCH(int, saveQuestions);
+    QFETCH(int, openDialogs);
+    QFETCH(int, saveDialogs);
+    CMainFrame *frame = m_app->mainFrame();
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    Q_EMIT m_app->view()->documentModified();
+    m_prompts->openNames.enqueue(QString());  // the dialog is cancelled
+    QTest::keyClick(m_app->view()->grid(), Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(m_prompts->saveQuestions.size(), saveQuestions);
+    QCOMPARE(m_prompts->openNames.size(), 1 - openDialogs);
+    QCOMPARE(m_prompts->suggestedSaveNames.size(), saveDialogs);
 }
 
 void TestMainFrame::promptsOnHover_data()

@@ -190,7 +190,8 @@ void TestFormPrint::previewShowsOnePageWithAWayBack()
             preview->updatePreview();
             pages = preview->pageCount();
         }
-        for (QAction *action : dialog->findChild<QToolBar *>()->actions()) {
+        const auto *toolBar = dialog->findChild<QToolBar *>();
+        for (QAction *action : toolBar ? toolBar->actions() : QList<QAction *>()) {
             if (action->text() == QStringLiteral("关闭")) {
                 closedByButton = true;
                 action->trigger();

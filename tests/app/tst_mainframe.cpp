@@ -32,6 +32,7 @@ private Q_SLOTS:
 
     void startUpState();
     void windowShrunkToFormAndCentred();
+    void tabOrderOfTheForm();
     void menuLabels_data();
     void menuLabels();
     void toolbarButtonsInOrder();
@@ -127,6 +128,19 @@ void TestMainFrame::windowShrunkToFormAndCentred()
     const QRect screen = frame->screen()->availableGeometry();
     QVERIFY(qAbs(frame->geometry().center().x() - screen.center().x()) <= 1);
     QVERIFY(qAbs(frame->geometry().center().y() - screen.center().y()) <= 1);
+}
+
+void TestMainFrame::tabOrderOfTheForm()
+{
+    CProgramView *view = m_app->view();
+    QWidget *start = view->settingBoxWidget(tavin::SettingBox::Band);
+    QStringList order{start->objectName()};
+    for (QWidget *w = start->nextInFocusChain(); w != start; w = w->nextInFocusChain()) {
+        if (w->parentWidget() == view && (w->focusPolicy() & Qt::TabFocus))
+            order.append(w->objectName());
+    }
+    QCOMPARE(order, (QStringList{"1011", "1017", "1013", "1014", "1016", "1012", "1075", "1076", "1077", "1078",
+                                 "1007", "1015"}));
 }
 
 void TestMainFrame::menuLabels_data()

@@ -19,7 +19,7 @@ constexpr std::chrono::milliseconds kFrameGapTimeout{20};
 constexpr std::size_t kReadChunkBytes = 256;
 // How long a lone 02 after the probe's ACK may wait for a 'P' behind it before
 // it counts as the STX. The program writes a probe's bytes back to back.
-constexpr std::chrono::milliseconds kNextByteWait{2};
+constexpr std::chrono::milliseconds kNextByteWait{5};
 
 // Waits for input on the descriptors until deadline (none: for ever).
 // Answers have to leave within a fraction of a byte time, so the wait is

@@ -283,7 +283,7 @@ void TestSim::probeAfterAckIsNotStx()
     QVERIFY(port.open(sim.device()));
     QCOMPARE(port.exchange(probeFrame(), 1), kAckByte);
     QVERIFY(port.send(probeFrame().left(1)));
-    QThread::usleep(500);
+    QThread::usleep(200);
     QCOMPARE(port.exchange(probeFrame().mid(1), 1), kAckByte);  // not the identity
     QCOMPARE(port.exchange(kStxByte, 8), m_fixture.mid(0x3D0, 8));
     QCOMPARE(port.exchange(kAckByte, 1), kAckByte);
@@ -572,8 +572,8 @@ void TestSim::survivesClosingAndReopening_data()
 
     // The pause lets an answer still on its way run out, as the program's
     // Clear and probe pauses do.
-    QTest::newRow("after a read block") << true << readCommand(0x080) << 30;
-    QTest::newRow("in the middle of a paced answer") << false << readCommand(0x080) << 50;
+    QTest::newRow("after a read block") << true << readCommand(0x080) << 100;
+    QTest::newRow("in the middle of a paced answer") << false << readCommand(0x080) << 100;
     QTest::newRow("after half a write block, given up for a while")
         << true << writeFrame(0x080, QByteArray("\x01\x02\x03", 3)) << 100;
 }

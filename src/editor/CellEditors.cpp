@@ -102,8 +102,12 @@ void CellEditors::onLeaveCell()
 
 void CellEditors::onEnterCell()
 {
-    if (m_grid->row() == 0)
-        return;
+    if (m_grid->row() != 0)
+        preloadCurrent();
+}
+
+void CellEditors::preloadCurrent()
+{
     const QString text = m_grid->text();
     if (CellChooser *chooser = m_editors->chooserForColumn(m_grid->col()))
         chooser->preload(text);
@@ -143,6 +147,11 @@ void CellEditors::openCurrent(int typed)
     const QString cellText = m_grid->text();
     const int pixelsPerInchX = m_grid->pixelsPerInchX();
     const int pixelsPerInchY = m_grid->pixelsPerInchY();
+
+    // A closed editor starts again from the cell: a new document or a read
+    // from the radio may have changed it since the cell became current.
+    if (!editor->isVisible())
+        preloadCurrent();
 
     const bool seeded = typed != kOpenedByMouse && typed != kOpenedByEnter;
     if (seeded) {

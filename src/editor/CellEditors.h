@@ -62,6 +62,8 @@ private:
     friend class EnterKeyWalk;
 
     void onEnterCell();
+    // Fills the current column's editor from the current cell.
+    void preloadCurrent();
     void onLeaveCell();
     void onDblClick();
     void onMouseDown(int button, int shift, int x, int y);

@@ -362,6 +362,19 @@ private Q_SLOTS:
         QVERIFY(!chooser(3)->isVisible());
     }
 
+    void reopeningAfterTheCellChangedShowsTheNewText()
+    {
+        // As after a new document or a read from the radio: the cell stays
+        // current while decoding rewrites its text.
+        form().setRow(kRow, kInUse);
+        form().goTo(kRow, 5);
+        form().grid->setTextMatrix(kRow, 5, QStringLiteral("否"));
+        form().click(kRow, 5);
+        QCOMPARE(chooser(5)->currentText(), QStringLiteral("否"));
+        form().click(kElsewhereRow, 1);
+        QCOMPARE(form().grid->textMatrix(kRow, 5), QStringLiteral("否"));
+    }
+
     void switchOnEmptyChannelStaysEmpty()
     {
         form().click(kRow, 6);

@@ -16,9 +16,15 @@
 class StartupProbe : public QObject
 {
 public:
-    static void install() { QCoreApplication::instance()->installEventFilter(new StartupProbe); }
+    static void install()
+    {
+        QCoreApplication *app = QCoreApplication::instance();
+        app->installEventFilter(new StartupProbe(app));
+    }
 
 protected:
+    explicit StartupProbe(QObject *parent) : QObject(parent) {}
+
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (!m_fired && event->type() == QEvent::Paint) {

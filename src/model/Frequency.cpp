@@ -25,17 +25,22 @@ struct DecimalPrefix {
 
 constexpr std::int64_t kExponentLimit = 1000000;
 
+// Skips leading white space and an optional sign, as atof and atol do; true
+// for a minus sign.
+bool skipSpaceAndSign(std::string_view text, std::size_t &i)
+{
+    while (i < text.size() && isSpace(text[i]))
+        ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        return text[i++] == '-';
+    return false;
+}
+
 DecimalPrefix readDecimalPrefix(std::string_view text)
 {
     DecimalPrefix number;
     std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = skipSpaceAndSign(text, i);
     std::string digits;
     std::int64_t fractionLength = 0;
     bool anyDigit = false;
@@ -123,13 +128,7 @@ std::optional<std::int64_t> scaledDecimalPrefix(std::string_view text, int decim
 std::int64_t integerPrefix(std::string_view text)
 {
     std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = skipSpaceAndSign(text, i);
     constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     std::int64_t value = 0;
     while (i < text.size() && isDigit(text[i])) {

@@ -8,6 +8,7 @@
 #include "PagePrinter.h"
 #include "PageTexts.h"
 #include "ToneTable.h"
+#include "TransferController.h"
 #include "UserPrompts.h"
 
 #include <QAction>
@@ -103,7 +104,10 @@ void CProgramApp::wireCommands()
     connect(view, &CProgramView::documentModified, m_doc.get(), [this] { m_doc->setModified(true); });
     connect(frame, &CMainFrame::recentFileChosen, this, &CProgramApp::onRecentFile);
     connect(frame, &CMainFrame::fileDropped, this, &CProgramApp::OpenDocumentFile);
-    frame->setCloseGuard([this] { return SaveModified(); });
+    frame->setCloseGuard([this] { return m_view->mayCloseWindow() && SaveModified(); });
+    // Closing was put off until a cancelled transfer ended.
+    connect(view->transferController(), &TransferController::closeWhenDone, frame, &QWidget::close,
+            Qt::QueuedConnection);
 }
 
 bool CProgramApp::SaveModified()
@@ -129,7 +133,8 @@ bool CProgramApp::SaveModified()
 
 bool CProgramApp::OpenDocumentFile(const QString &path)
 {
-    if (!SaveModified())
+    // Recent files and dropped files wait for a running transfer.
+    if (m_view->isTransferRunning() || !SaveModified())
         return false;
     return openWithoutQuestion(path);
 }
@@ -176,7 +181,7 @@ void CProgramApp::noteRecentFile(const QString &path)
 
 void CProgramApp::onFileNew()
 {
-    if (!SaveModified())
+    if (m_view->isTransferRunning() || !SaveModified())
         return;
     m_doc->OnNewDocument();
     m_view->OnInitialUpdate();
@@ -184,6 +189,8 @@ void CProgramApp::onFileNew()
 
 void CProgramApp::onFileOpen()
 {
+    if (m_view->isTransferRunning())
+        return;
     const QString path = m_prompts->openFileName();
     if (!path.isEmpty())
         OpenDocumentFile(path);

@@ -9,6 +9,7 @@
 #include "PageTexts.h"
 #include "RadioImage.h"
 #include "ToneTable.h"
+#include "TransferController.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -109,9 +110,27 @@ CProgramView::CProgramView(const tavin::ToneTable &tones, bool &formReady, QWidg
 {
     setFont(m_formFont);
     createControls();
+    TransferController::Hooks hooks;
+    hooks.commitOpenEditor = [this] { commitOpenEditor(); };
+    hooks.encodeImage = [this] { EncodeImage(); };
+    hooks.decodeAfterRead = [this] { decodeAfterRadioRead(); };
+    hooks.image = [this]() -> tavin::RadioImage & { return *m_image; };
+    hooks.portName = [this] { return m_portName; };
+    hooks.centreOver = [this]() -> QWidget * { return m_grid; };
+    m_transfer = std::make_unique<TransferController>(std::move(hooks));
 }
 
 CProgramView::~CProgramView() = default;
+
+bool CProgramView::isTransferRunning() const
+{
+    return m_transfer->isTransferRunning();
+}
+
+bool CProgramView::mayCloseWindow()
+{
+    return m_transfer->mayCloseWindow();
+}
 
 void CProgramView::createControls()
 {
@@ -352,12 +371,12 @@ void CProgramView::setPortName(const QString &name)
 
 void CProgramView::onReadFromRadio()
 {
-    // Read from the radio (Ctrl+R): the transfer is wired in by the radio link.
+    m_transfer->onReadCommand();
 }
 
 void CProgramView::onWriteToRadio()
 {
-    // Write to the radio (Ctrl+W): the transfer is wired in by the radio link.
+    m_transfer->onWriteCommand();
 }
 
 tavin::print::PageTexts CProgramView::printedPage() const

@@ -9,9 +9,11 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class CMSFlexGrid;
 class CellEditors;
+class TransferController;
 class QComboBox;
 
 namespace tavin {
@@ -71,6 +73,14 @@ public:
     // The printed page's texts: the six printed boxes' choices and the grid
     // cells as the form shows them now (committed edits included, saved or not).
     tavin::print::PageTexts printedPage() const;
+
+    // Reading and writing the radio (the progress dialog and the transfer).
+    TransferController *transferController() const { return m_transfer.get(); }
+    // New, Open, recent files, dropped files and closing wait while this is true.
+    bool isTransferRunning() const;
+    // Closing the main window: false while a transfer runs (the user may
+    // cancel it; the window then closes when it has ended).
+    bool mayCloseWindow();
 
     // The port a transfer uses: "COM1" to "COM4".
     QString portName() const { return m_portName; }
@@ -134,5 +144,5 @@ private:
     tavin::print::PagePrinter *m_pagePrinter = nullptr;
 
     QString m_portName = QStringLiteral("COM1");
-    int m_direction = 0;  // transfer direction, set by the radio link
+    std::unique_ptr<TransferController> m_transfer;
 };

@@ -1,0 +1,138 @@
+#include "TransferController.h"
+
+#include "CProgressDlg.h"
+#include "DialogTransferUi.h"
+#include "QtSerialLink.h"
+#include "ReadBackups.h"
+#include "TransferPrompts.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+using tavin::link::Direction;
+using tavin::link::TransferOutcome;
+
+namespace {
+const QString kReadTitle = QStringLiteral("数据读取进度");
+const QString kWriteTitle = QStringLiteral("数据写入进度");
+}  // namespace
+
+TransferController::TransferController(Hooks hooks, QObject *parent)
+    : QObject(parent), m_hooks(std::move(hooks)), m_dialog(std::make_unique<CProgressDlg>()),
+      m_prompts(std::make_unique<MessageBoxTransferPrompts>(nullptr)),
+      m_backupFolder(tavin::link::ReadBackups::defaultFolder())
+{
+    connect(m_dialog.get(), &CProgressDlg::startRequested, this, &TransferController::runTransfer);
+}
+
+TransferController::~TransferController() = default;
+
+void TransferController::setPrompts(std::unique_ptr<TransferPrompts> prompts)
+{
+    m_prompts = std::move(prompts);
+}
+
+bool TransferController::dialogExists() const
+{
+    return m_dialog->windowExists();
+}
+
+void TransferController::onReadCommand()
+{
+    startCommand(Direction::Read);
+}
+
+void TransferController::onWriteCommand()
+{
+    startCommand(Direction::Write);
+}
+
+void TransferController::startCommand(Direction direction)
+{
+    if (m_hooks.commitOpenEditor)
+        m_hooks.commitOpenEditor();
+    // One dialog at a time: a second command does not change the direction
+    // under the first one's caption.
+    if (m_dialog->windowExists()) {
+        m_dialog->raise();
+        m_dialog->activateWindow();
+        return;
+    }
+    m_direction = direction;
+    m_dialog->setTitle(direction == Direction::Read ? kReadTitle : kWriteTitle);
+    m_dialog->createWindow();
+    if (QWidget *anchor = m_hooks.centreOver ? m_hooks.centreOver() : nullptr) {
+        const QPoint centre = anchor->mapToGlobal(anchor->rect().center());
+        m_dialog->move(centre - QPoint(m_dialog->width() / 2, m_dialog->height() / 2));
+    }
+}
+
+void TransferController::runTransfer()
+{
+    if (m_running || !m_dialog->windowExists())
+        return;
+    m_running = true;
+    m_lastBackup.clear();
+    Q_EMIT transferStarted();
+    // Keyboard shortcuts do not act while the transfer pumps events.
+    qApp->installEventFilter(this);
+
+    tavin::RadioImage &document = m_hooks.image();
+    if (m_direction == Direction::Write)
+        m_hooks.encodeImage();
+    // The transfer works on its own copy: whatever the still-live menus do to
+    // the document meanwhile (a save encodes the editor into it) cannot mix
+    // into the bytes sent or received.
+    tavin::RadioImage working = document;
+
+    DialogTransferUi ui(*m_dialog, *m_prompts);
+    tavin::link::QtSerialLink port;
+    port.setIdleHook([&ui] { ui.pumpEvents(); });
+    tavin::link::RadioProtocol protocol(port, ui);
+    m_lastResult = protocol.run(m_direction, m_hooks.portName(), working);
+
+    m_dialog->closeWindow();
+    qApp->removeEventFilter(this);
+    if (m_direction == Direction::Read) {
+        // Every block whose reply arrived replaces the document's bytes.
+        const std::size_t received = std::size_t(m_lastResult.blocksDone) * tavin::link::wire::kBlockSize;
+        std::copy_n(working.data(), received, document.data());
+        if (m_lastResult.completed()) {
+            // The backup holds the radio's bytes as read, before decoding
+            // applies the model rule to them.
+            if (!m_backupFolder.isEmpty())
+                m_lastBackup = tavin::link::ReadBackups(m_backupFolder).store(working);
+            m_hooks.decodeAfterRead();
+        }
+    }
+    m_running = false;
+    Q_EMIT transferFinished(m_lastResult.outcome);
+    if (std::exchange(m_closeRequested, false))
+        Q_EMIT closeWhenDone();
+}
+
+bool TransferController::mayCloseWindow()
+{
+    if (!m_dialog->windowExists())
+        return true;
+    if (!m_running) {
+        m_dialog->OnCancel();
+        return true;
+    }
+    if (m_prompts->askCancelToClose()) {
+        m_closeRequested = true;
+        m_dialog->OnCancel();
+    }
+    return false;
+}
+
+bool TransferController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_running && event->type() == QEvent::ShortcutOverride) {
+        // Claimed here, the key never becomes a shortcut (Ctrl+S, Ctrl+R...).
+        event->accept();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}

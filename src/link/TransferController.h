@@ -1,0 +1,80 @@
+// Reading and writing the radio from the desktop program: the two transfer
+// commands, the progress dialog, and the transfer itself, which runs on the
+// user-interface thread inside the handler of the dialog's Start request.
+#pragma once
+
+#include "RadioProtocol.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class CProgressDlg;
+class QWidget;
+class TransferPrompts;
+
+namespace tavin {
+class RadioImage;
+}
+
+class TransferController : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What the controller needs of the form.
+    struct Hooks {
+        std::function<void()> commitOpenEditor;    // store an open cell editor's text
+        std::function<void()> encodeImage;         // editor -> image, before a write
+        std::function<void()> decodeAfterRead;     // image -> editor, after a complete read
+        std::function<tavin::RadioImage &()> image;
+        std::function<QString()> portName;         // "COM1" to "COM4"
+        std::function<QWidget *()> centreOver;     // the dialog is centred over this widget
+    };
+
+    explicit TransferController(Hooks hooks, QObject *parent = nullptr);
+    ~TransferController() override;
+
+    // Message boxes; by default over the given parent.
+    void setPrompts(std::unique_ptr<TransferPrompts> prompts);
+    // Where complete reads are kept; empty turns the backups off.
+    void setBackupFolder(const QString &folder) { m_backupFolder = folder; }
+    QString lastBackup() const { return m_lastBackup; }
+
+    // The two commands (32771, 32772). While the dialog exists they only
+    // bring it to the front.
+    void onReadCommand();
+    void onWriteCommand();
+
+    bool isTransferRunning() const { return m_running; }
+    bool dialogExists() const;
+    CProgressDlg *dialog() const { return m_dialog.get(); }
+    tavin::link::TransferResult lastResult() const { return m_lastResult; }
+
+    // The main window wants to close. True when it may: no dialog, or a waiting
+    // dialog (which is cancelled). During a transfer the user is asked; on yes
+    // the transfer is cancelled and closeWhenDone is emitted once it has ended.
+    bool mayCloseWindow();
+
+Q_SIGNALS:
+    void transferStarted();
+    void transferFinished(tavin::link::TransferOutcome outcome);
+    void closeWhenDone();
+
+private:
+    void startCommand(tavin::link::Direction direction);
+    void runTransfer();  // the Start request's handler
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    Hooks m_hooks;
+    std::unique_ptr<CProgressDlg> m_dialog;
+    std::unique_ptr<TransferPrompts> m_prompts;
+    tavin::link::Direction m_direction = tavin::link::Direction::Read;
+    bool m_running = false;
+    bool m_closeRequested = false;
+    QString m_backupFolder;
+    QString m_lastBackup;
+    tavin::link::TransferResult m_lastResult;
+};

@@ -45,17 +45,25 @@ bool drawOn(QPrinter &printer, const PageTexts &texts, QString *error)
 
 }  // namespace
 
-PagePrinter::PagePrinter() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+PagePrinter::PagePrinter() = default;
+
+// Asking the system for its printers takes a while: done on first use, not at
+// start-up.
+QPrinter &PagePrinter::printer()
 {
-    m_printer->setFromTo(1, 1);
-    m_printer->setDocName(QStringLiteral("The Radio Settings"));
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setFromTo(1, 1);
+        m_printer->setDocName(QStringLiteral("The Radio Settings"));
+    }
+    return *m_printer;
 }
 
 PagePrinter::~PagePrinter() = default;
 
 bool PagePrinter::setup(QWidget *parent)
 {
-    QPrintDialog dialog(m_printer.get(), parent);
+    QPrintDialog dialog(&printer(), parent);
     dialog.setWindowTitle(QStringLiteral("打印设置"));
     configureOnePageDialog(dialog);
     // This dialog only chooses; nothing is printed when it closes.
@@ -68,13 +76,13 @@ bool PagePrinter::setup(QWidget *parent)
 
 bool PagePrinter::printWithDialog(QWidget *parent, const TextsSource &texts)
 {
-    QPrintDialog dialog(m_printer.get(), parent);
+    QPrintDialog dialog(&printer(), parent);
     dialog.setWindowTitle(QStringLiteral("打印"));
     configureOnePageDialog(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     QString error;
-    if (!drawOn(*m_printer, texts(), &error)) {
+    if (!drawOn(printer(), texts(), &error)) {
         QMessageBox::warning(parent, QStringLiteral("打印"), error);
         return false;
     }
@@ -83,12 +91,12 @@ bool PagePrinter::printWithDialog(QWidget *parent, const TextsSource &texts)
 
 bool PagePrinter::printDirect(const PageTexts &texts, QString *error)
 {
-    return drawOn(*m_printer, texts, error);
+    return drawOn(printer(), texts, error);
 }
 
 void PagePrinter::preview(QWidget *parent, const TextsSource &texts)
 {
-    QPrintPreviewDialog dialog(m_printer.get(), parent);
+    QPrintPreviewDialog dialog(&printer(), parent);
     dialog.setWindowTitle(QStringLiteral("打印预览"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&texts](QPrinter *printer) {
         QPainter painter(printer);
@@ -109,7 +117,7 @@ bool PagePrinter::selectPrinter(const QString &name)
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull())
         return false;
-    m_printer->setPrinterName(info.printerName());
+    printer().setPrinterName(info.printerName());
     return true;
 }
 

@@ -26,7 +26,7 @@ public:
     PagePrinter(const PagePrinter &) = delete;
     PagePrinter &operator=(const PagePrinter &) = delete;
 
-    QPrinter &printer() { return *m_printer; }
+    QPrinter &printer();
 
     // Print setup: choose the printer and its paper; the choice is kept.
     // Returns false when the user cancels.

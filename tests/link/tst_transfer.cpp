@@ -71,8 +71,13 @@ public:
     SaveAnswer askSaveChanges(const QString &) override { return SaveAnswer::Discard; }
     void showFileError(const QString &) override {}
     QString openFileName() override { return openName; }
-    QString saveFileName(const QString &) override { return {}; }
+    QString saveFileName(const QString &) override
+    {
+        ++saveNameRequests;
+        return {};
+    }
     QString openName;
+    int saveNameRequests = 0;
 };
 
 // A radio's programming unlike a new document: two channels and other settings.
@@ -113,6 +118,8 @@ private Q_SLOTS:
     void cancelBeforeStart_data();
     void cancelBeforeStart();
     void cancelDuringBlocks();
+    void cancelRightAfterStart();
+    void shortcutsDoNotActDuringTransfer();
     void portCannotBeOpened();
     void silentRadioAnsweredWithCancel();
     void readFailingAtBlock50KeepsTheEditor();
@@ -347,6 +354,50 @@ void TestTransfer::cancelDuringBlocks()
     QVERIFY(!m_app->document()->isModified());
     QCOMPARE(sim.programBytes().count(QByteArray::fromHex("06")), 1 + result.blocksDone);
     checkFreshDialogAndFreePort(sim.device());
+}
+
+void TestTransfer::cancelRightAfterStart()
+{
+    SimRadio sim({QStringLiteral("--fast")}, radioMemory());
+    QVERIFY(sim.started());
+    startApp(sim.device());
+    CProgramView *view = m_app->view();
+    view->grid()->setTextMatrix(6, 1, QStringLiteral("461.00000"));
+    command(cmd::kWriteToRadio)->trigger();
+    // Cancel before the queued Start request is handled: the transfer ends at
+    // the handshake's first cancel test, after the write's encoding.
+    dialog().startButton()->click();
+    dialog().cancelButton()->click();
+    QVERIFY(dialog().windowExists());
+    QTRY_VERIFY(!dialog().windowExists());
+    QCOMPARE(view->transferController()->lastResult().outcome, link::TransferOutcome::Cancelled);
+    QCOMPARE(view->documentImage()->channel(6).frequency(Side::Rx).value_or(0), 46100000u);
+    QVERIFY(sim.programBytes().isEmpty());
+    checkFreshDialogAndFreePort(sim.device());
+}
+
+void TestTransfer::shortcutsDoNotActDuringTransfer()
+{
+    SimRadio sim({QStringLiteral("--fast")}, radioMemory());
+    QVERIFY(sim.started());
+    startApp(sim.device());
+    CMainFrame *frame = m_app->mainFrame();
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    // Outside a transfer Ctrl+S saves (here: asks for a name).
+    QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_userPrompts->saveNameRequests, 1);
+    atProgress(5, [&] {
+        // The user clicks into the main window and presses the keys there.
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
+    });
+    command(cmd::kReadFromRadio)->trigger();
+    QVERIFY(startAndWait());
+    QCOMPARE(m_app->view()->transferController()->lastResult().outcome, link::TransferOutcome::Completed);
+    QCOMPARE(m_userPrompts->saveNameRequests, 1);
 }
 
 void TestTransfer::portCannotBeOpened()

@@ -129,7 +129,8 @@ bool QtSerialLink::write(const QByteArray &bytes)
             return false;
         }
     }
-    if (!drainOutput(m_port.handle())) {
+    // handle() is an int descriptor on POSIX and a HANDLE on Windows.
+    if (!drainOutput(qintptr(m_port.handle()))) {
         m_outputPending = true;
         return false;
     }

@@ -6,11 +6,23 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <filesystem>
+
 namespace tavin::link {
 
 namespace {
 const QString kPrefix = QStringLiteral("radio-");
 const QString kSuffix = QStringLiteral(".sin");
+
+std::filesystem::path nativePath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
 }  // namespace
 
 QString ReadBackups::defaultFolder()
@@ -28,7 +40,7 @@ QString ReadBackups::store(const RadioImage &image, const QDateTime &when)
     QString path = dir.filePath(kPrefix + stamp + kSuffix);
     for (int n = 2; QFile::exists(path); ++n)
         path = dir.filePath(kPrefix + stamp + QLatin1Char('-') + QString::number(n) + kSuffix);
-    if (!storeChannelFile(QFile::encodeName(path).toStdString(), image))
+    if (!storeChannelFile(nativePath(path), image))
         return {};
     prune();
     return path;

@@ -86,6 +86,7 @@ private Q_SLOTS:
     void writeWithBackupAndVerify();
     void verifyNamesWhatDiffers();
     void interruptClosesThePort();
+    void portsShowsTheMapping();
 };
 
 void TestCliRadio::failures_data()
@@ -237,6 +238,20 @@ void TestCliRadio::interruptClosesThePort()
     QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("cancelled")));
     QVERIFY(!QFileInfo::exists(out));
     QVERIFY(portIsFree(sim.device()));
+}
+
+void TestCliRadio::portsShowsTheMapping()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TAVIN_COM2"), QStringLiteral("/dev/tavin-test-port"));
+    const CliRun r = runCli({QStringLiteral("ports")}, env);
+    QCOMPARE(r.exitCode, 0);
+    const QStringList lines = r.out.split(QLatin1Char('\n'));
+    QVERIFY(lines.size() >= 4);
+    QCOMPARE(lines.at(1), QStringLiteral("COM2  /dev/tavin-test-port  (from the environment)"));
+    for (int n = 0; n < 4; ++n)
+        QVERIFY(lines.at(n).startsWith(QStringLiteral("COM%1  ").arg(n + 1)));
+    QCOMPARE(runCli({QStringLiteral("ports"), QStringLiteral("extra")}).exitCode, 2);
 }
 
 QTEST_GUILESS_MAIN(TestCliRadio)

@@ -2,9 +2,11 @@
 
 #include <QLineEdit>
 
-CellChooser::CellChooser(int controlId, bool editable, const QStringList &items, QWidget *grid)
+CellChooser::CellChooser(int controlId, bool editable, const QFont &font, const QStringList &items, QWidget *grid)
     : QComboBox(grid), m_controlId(controlId)
 {
+    // The font first: a font change re-measures every entry of the list.
+    setFont(font);
     setObjectName(QString::number(controlId));
     setEditable(editable);
     if (editable) {

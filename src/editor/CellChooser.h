@@ -17,7 +17,7 @@ public:
     static constexpr int kPowerId = 61451;
 
     // editable: the user may type a text of his own (the tone chooser).
-    CellChooser(int controlId, bool editable, const QStringList &items, QWidget *grid);
+    CellChooser(int controlId, bool editable, const QFont &font, const QStringList &items, QWidget *grid);
 
     int controlId() const { return m_controlId; }
 

@@ -25,15 +25,13 @@ CellEditors::CellEditors(CMSFlexGrid *grid, const tavin::ToneTable &tones,
       m_tones(tones),
       m_bandSelection(std::move(bandSelection)),
       m_form(form),
-      m_editors(std::make_unique<EditorSet>(grid, tones)),
+      m_editors(std::make_unique<EditorSet>(grid, tones, form ? form->font() : grid->font())),
       m_messageBoxes(std::make_unique<MessageBoxSink>()),
       m_committer(std::make_unique<CellCommitter>(
           grid, *m_editors, tones, [this] { return m_bandSelection ? m_bandSelection() : -1; }, form,
           [this](int row, int col) { Q_EMIT cellEdited(row, col); })),
       m_seeder(std::make_unique<TypedCharacterSeeder>(form))
 {
-    for (QWidget *editor : m_editors->all())
-        editor->setFont(form ? form->font() : grid->font());
     setMessageSink(nullptr);
 
     connect(m_grid, &CMSFlexGrid::enterCell, this, &CellEditors::onEnterCell);

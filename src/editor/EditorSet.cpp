@@ -22,19 +22,20 @@ QStringList words(std::initializer_list<std::string_view> list)
 }
 }  // namespace
 
-EditorSet::EditorSet(QWidget *grid, const tavin::ToneTable &tones)
+EditorSet::EditorSet(QWidget *grid, const tavin::ToneTable &tones, const QFont &font)
 {
     namespace choice = tavin::choice;
     m_frequency = new FrequencyEditor(grid);
+    m_frequency->setFont(font);
     QStringList toneNames;
     for (const std::string &name : tones.names())
         toneNames << QString::fromStdString(name);
-    m_lists[0] = new CellChooser(CellChooser::kBusyLockId, false, words({choice::kYes, choice::kNo}), grid);
-    m_lists[1] = new CellChooser(CellChooser::kBandwidthId, false, words({choice::kWide, choice::kNarrow}), grid);
-    m_lists[2] = new CellChooser(CellChooser::kScanId, false, words({choice::kAdd, choice::kDelete}), grid);
-    m_lists[3] = new CellChooser(CellChooser::kPowerId, false,
+    m_lists[0] = new CellChooser(CellChooser::kBusyLockId, false, font, words({choice::kYes, choice::kNo}), grid);
+    m_lists[1] = new CellChooser(CellChooser::kBandwidthId, false, font, words({choice::kWide, choice::kNarrow}), grid);
+    m_lists[2] = new CellChooser(CellChooser::kScanId, false, font, words({choice::kAdd, choice::kDelete}), grid);
+    m_lists[3] = new CellChooser(CellChooser::kPowerId, false, font,
                                  words({choice::kHigh, choice::kMiddle, choice::kLow}), grid);
-    m_tone = new CellChooser(CellChooser::kToneId, true, toneNames, grid);
+    m_tone = new CellChooser(CellChooser::kToneId, true, font, toneNames, grid);
 }
 
 QWidget *EditorSet::forColumn(int column) const

@@ -2,6 +2,7 @@
 // children of the grid, and which of them serves which column.
 #pragma once
 
+#include <QFont>
 #include <QList>
 
 #include <array>
@@ -17,7 +18,8 @@ class ToneTable;
 class EditorSet
 {
 public:
-    EditorSet(QWidget *grid, const tavin::ToneTable &tones);
+    // font: the form's font, given to every editor before its list is filled.
+    EditorSet(QWidget *grid, const tavin::ToneTable &tones, const QFont &font);
 
     FrequencyEditor *frequency() const { return m_frequency; }
     CellChooser *tone() const { return m_tone; }

@@ -9,11 +9,6 @@ jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 
-demo=$(mktemp -d)/new.sin
-build/src/cli/tavin-cli new -o "$demo"
-echo "A new channel file: $demo"
-build/src/cli/tavin-cli dump "$demo"
-
 # The desktop program, with tavin-sim playing a radio (its demo programming) on
 # COM1. With no display it runs under Xvfb, saves a screenshot and stops.
 work=$(mktemp -d)

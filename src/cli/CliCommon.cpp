@@ -1,6 +1,7 @@
 #include "CliCommon.h"
 
 #include "ExitCodes.h"
+#include "NewDocument.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -40,6 +41,14 @@ bool parseOrExit(QCommandLineParser &parser, const QStringList &args, int *exitC
     return true;
 }
 
+QString singleFileArgument(const QCommandLineParser &parser, const QString &verb)
+{
+    if (parser.positionalArguments().size() == 1)
+        return parser.positionalArguments().constFirst();
+    reportError(verb, QStringLiteral("expected one channel file"));
+    return {};
+}
+
 int loadWholeChannelFile(const QString &verb, const QString &fileName, RadioImage &image)
 {
     const FileResult loaded = loadChannelFile(toPath(fileName), image);
@@ -56,6 +65,17 @@ int loadWholeChannelFile(const QString &verb, const QString &fileName, RadioImag
     if (size > qint64(kImageSize))
         reportError(verb, QStringLiteral("warning: channel file '%1' is %2 bytes long; only its first %3 bytes are used")
                               .arg(fileName).arg(size).arg(kImageSize));
+    return kExitOk;
+}
+
+int loadDecodedChannelFile(const QString &verb, const QString &fileName, ChannelTable &channels,
+                           BoxSelections &selections)
+{
+    RadioImage image;
+    if (const int loaded = loadWholeChannelFile(verb, fileName, image))
+        return loaded;
+    selections = initialFormSelections();
+    decodeImage(image, channels, selections);
     return kExitOk;
 }
 

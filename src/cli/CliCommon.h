@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ChannelFile.h"
+#include "Codec.h"
 #include "RadioImage.h"
 
 #include <QString>
@@ -23,9 +24,18 @@ void reportError(const QString &verb, const QString &message);
 // when the verb should go on.
 bool parseOrExit(QCommandLineParser &parser, const QStringList &args, int *exitCode);
 
+// The verb's one channel-file argument; reports a usage error and returns an
+// empty text when there is not exactly one.
+QString singleFileArgument(const QCommandLineParser &parser, const QString &verb);
+
 // Loads a channel file for a verb that needs all 1024 bytes: an empty or a
 // short file is an error; a longer file is used with a warning. Returns
 // kExitOk or kExitFile.
 int loadWholeChannelFile(const QString &verb, const QString &fileName, RadioImage &image);
+
+// Loads a whole channel file and decodes it as the editor shows it at start-up.
+// Returns kExitOk or kExitFile.
+int loadDecodedChannelFile(const QString &verb, const QString &fileName, ChannelTable &channels,
+                           BoxSelections &selections);
 
 }  // namespace tavin::cli

@@ -4,7 +4,6 @@
 #include "CliCommon.h"
 #include "Codec.h"
 #include "ExitCodes.h"
-#include "NewDocument.h"
 #include "Verbs.h"
 
 #include <QCommandLineParser>
@@ -93,18 +92,14 @@ int cmdDump(const QStringList &args)
     int exitCode = kExitOk;
     if (!parseOrExit(parser, args, &exitCode))
         return exitCode;
-    if (parser.positionalArguments().size() != 1) {
-        reportError(args.value(0), QStringLiteral("expected one channel file"));
+    const QString fileName = singleFileArgument(parser, args.value(0));
+    if (fileName.isEmpty())
         return kExitUsage;
-    }
-
-    RadioImage image;
-    if (const int loaded = loadWholeChannelFile(args.value(0), parser.positionalArguments().constFirst(), image))
-        return loaded;
 
     ChannelTable channels;
-    BoxSelections selections = initialFormSelections();
-    decodeImage(image, channels, selections);
+    BoxSelections selections;
+    if (const int loaded = loadDecodedChannelFile(args.value(0), fileName, channels, selections))
+        return loaded;
 
     QTextStream out(stdout);
     if (parser.isSet(json))

@@ -4,7 +4,6 @@
 #include "CliCommon.h"
 #include "Codec.h"
 #include "ExitCodes.h"
-#include "NewDocument.h"
 #include "PageTexts.h"
 #include "PdfExport.h"
 #include "Verbs.h"
@@ -60,12 +59,11 @@ int cmdPrint(const QStringList &args)
         return kExitUsage;
     }
 
-    RadioImage image;
-    if (const int loaded = loadWholeChannelFile(args.value(0), parser.positionalArguments().constFirst(), image))
-        return loaded;
     ChannelTable channels;
-    BoxSelections selections = initialFormSelections();
-    decodeImage(image, channels, selections);
+    BoxSelections selections;
+    if (const int loaded = loadDecodedChannelFile(args.value(0), parser.positionalArguments().constFirst(), channels,
+                                                  selections))
+        return loaded;
 
     QString error;
     if (!print::writeSettingsPdf(print::pageTextsFromDecoded(channels, selections), parser.value(output),

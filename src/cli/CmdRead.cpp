@@ -6,8 +6,6 @@
 #include "Verbs.h"
 
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
 
 namespace tavin::cli {
 
@@ -32,22 +30,7 @@ int cmdRead(const QStringList &args)
         reportError(verb, QStringLiteral("expected -o FILE and no other arguments"));
         return kExitUsage;
     }
-    const QString fileName = parser.value(output);
-    const QFileInfo target(fileName);
-    if (!target.absoluteDir().exists() || target.isDir()) {
-        reportError(verb, QStringLiteral("cannot write '%1': no such folder, or it is a folder").arg(fileName));
-        return kExitFile;
-    }
-
-    RadioImage image;
-    if (const int code = runTransfer(options, link::Direction::Read, image))
-        return code;
-    const FileResult stored = storeChannelFile(toPath(fileName), image);
-    if (!stored) {
-        reportError(verb, QString::fromStdString(stored.error));
-        return kExitFile;
-    }
-    return kExitOk;
+    return readRadioToFile(options, parser.value(output));
 }
 
 }  // namespace tavin::cli

@@ -25,12 +25,11 @@ int cmdVerify(const QStringList &args)
     RadioOptions options;
     if (!radioOptionsFrom(parser, verb, options))
         return kExitUsage;
-    if (parser.positionalArguments().size() != 1) {
-        reportError(verb, QStringLiteral("expected one channel file"));
+    const QString fileName = singleFileArgument(parser, verb);
+    if (fileName.isEmpty())
         return kExitUsage;
-    }
     RadioImage expected;
-    if (const int loaded = loadWholeChannelFile(verb, parser.positionalArguments().constFirst(), expected))
+    if (const int loaded = loadWholeChannelFile(verb, fileName, expected))
         return loaded;
     return verifyRadio(options, expected);
 }

@@ -9,7 +9,6 @@
 #include "VerifyRadio.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -36,34 +35,21 @@ int cmdWrite(const QStringList &args)
     RadioOptions options;
     if (!radioOptionsFrom(parser, verb, options))
         return kExitUsage;
-    if (parser.positionalArguments().size() != 1) {
-        reportError(verb, QStringLiteral("expected one channel file"));
+    const QString fileName = singleFileArgument(parser, verb);
+    if (fileName.isEmpty())
         return kExitUsage;
-    }
-    const QString fileName = parser.positionalArguments().constFirst();
     RadioImage image;
     if (const int loaded = loadWholeChannelFile(verb, fileName, image))
         return loaded;
 
     if (parser.isSet(backup)) {
         const QString backupName = parser.value(backup);
-        const QFileInfo target(backupName);
-        if (backupName.isEmpty() || !target.absoluteDir().exists() || target.isDir()) {
-            reportError(verb, QStringLiteral("cannot write the backup '%1': no such folder, or it is a folder").arg(backupName));
-            return kExitFile;
-        }
-        if (QFileInfo(fileName).canonicalFilePath() == target.canonicalFilePath()) {
+        if (QFileInfo(fileName).canonicalFilePath() == QFileInfo(backupName).canonicalFilePath()) {
             reportError(verb, QStringLiteral("the backup would overwrite the file to write"));
             return kExitUsage;
         }
-        RadioImage original;
-        if (const int code = runTransfer(options, link::Direction::Read, original))
+        if (const int code = readRadioToFile(options, backupName, QStringLiteral("; nothing was written to the radio")))
             return code;
-        const FileResult stored = storeChannelFile(toPath(backupName), original);
-        if (!stored) {
-            reportError(verb, QString::fromStdString(stored.error) + QStringLiteral("; nothing was written to the radio"));
-            return kExitFile;
-        }
         QTextStream(stderr) << "backup: the radio's programming is saved in " << backupName << '\n';
     }
 

@@ -8,7 +8,9 @@
 #include "TerminalSeam.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace tavin::cli {
@@ -42,6 +44,25 @@ bool radioOptionsFrom(const QCommandLineParser &parser, const QString &verb, Rad
         return false;
     }
     return true;
+}
+
+int readRadioToFile(const RadioOptions &options, const QString &fileName, const QString &failureNote)
+{
+    const QFileInfo target(fileName);
+    if (fileName.isEmpty() || !target.absoluteDir().exists() || target.isDir()) {
+        reportError(options.verb, QStringLiteral("cannot write '%1': no such folder, or it is a folder").arg(fileName) +
+                                      failureNote);
+        return kExitFile;
+    }
+    RadioImage image;
+    if (const int code = runTransfer(options, Direction::Read, image))
+        return code;
+    const FileResult stored = storeChannelFile(toPath(fileName), image);
+    if (!stored) {
+        reportError(options.verb, QString::fromStdString(stored.error) + failureNote);
+        return kExitFile;
+    }
+    return kExitOk;
 }
 
 int exitCodeFor(TransferOutcome outcome)

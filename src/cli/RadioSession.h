@@ -27,6 +27,10 @@ bool radioOptionsFrom(const QCommandLineParser &parser, const QString &verb, Rad
 // A read changes image block by block (see RadioProtocol).
 int runTransfer(const RadioOptions &options, link::Direction direction, RadioImage &image);
 
+// Reads the radio and stores all 1024 bytes in fileName, only once every block
+// has arrived. A file error message ends with failureNote. Returns an exit code.
+int readRadioToFile(const RadioOptions &options, const QString &fileName, const QString &failureNote = {});
+
 // The exit code for an outcome.
 int exitCodeFor(link::TransferOutcome outcome);
 

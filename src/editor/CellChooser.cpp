@@ -3,7 +3,7 @@
 #include <QLineEdit>
 
 CellChooser::CellChooser(int controlId, bool editable, const QFont &font, const QStringList &items, QWidget *grid)
-    : QComboBox(grid), m_controlId(controlId)
+    : QComboBox(grid), m_controlId(controlId), m_items(items)
 {
     // The font first: a font change re-measures every entry of the list.
     setFont(font);
@@ -15,12 +15,26 @@ CellChooser::CellChooser(int controlId, bool editable, const QFont &font, const 
         setCompleter(nullptr);
         setInsertPolicy(QComboBox::NoInsert);
     }
-    addItems(items);
     hide();
+}
+
+void CellChooser::ensureFilled()
+{
+    if (m_filled)
+        return;
+    m_filled = true;
+    addItems(m_items);
+}
+
+void CellChooser::showPopup()
+{
+    ensureFilled();
+    QComboBox::showPopup();
 }
 
 void CellChooser::preload(const QString &cellText)
 {
+    ensureFilled();
     int index = 0;
     for (int i = 0; i < count(); ++i) {
         if (itemText(i).startsWith(cellText, Qt::CaseInsensitive)) {

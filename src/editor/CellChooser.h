@@ -31,6 +31,14 @@ public:
     // whole, so that typing replaces it.
     void selectText();
 
+    void showPopup() override;
+
 private:
+    // The list is filled when the chooser is first needed: the 261 tone names
+    // would otherwise cost start-up time.
+    void ensureFilled();
+
     int m_controlId = 0;
+    QStringList m_items;
+    bool m_filled = false;
 };

@@ -53,7 +53,6 @@ CProgressDlg::CProgressDlg()
 {
     setAttribute(Qt::WA_QuitOnClose, false);
     setModal(false);
-    setFont(templateFont());
     setWindowTitle(QStringLiteral("进度窗口"));
     m_start = new QPushButton(QStringLiteral("开始"), this);
     m_start->setDefault(true);
@@ -64,7 +63,6 @@ CProgressDlg::CProgressDlg()
     m_progress->setTextVisible(false);
     m_valueLabel = new QLabel(QStringLiteral("进度值:"), this);
     m_status = new QLabel(waitingText(), this);
-    layOut();
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancelButton, &QPushButton::clicked, this, &CProgressDlg::OnCancel);
 }
@@ -84,6 +82,13 @@ void CProgressDlg::layOut()
 
 void CProgressDlg::createWindow()
 {
+    // The template's font and layout are applied when the window is first
+    // made: finding the font costs start-up time otherwise.
+    if (!m_laidOut) {
+        setFont(templateFont());
+        layOut();
+        m_laidOut = true;
+    }
     OnInitDialog();
     m_windowExists = true;
     show();

@@ -65,6 +65,7 @@ private:
     QString m_title;
     int m_cancel = 0;
     bool m_windowExists = false;
+    bool m_laidOut = false;
     QPushButton *m_start = nullptr;
     QPushButton *m_cancelButton = nullptr;
     QProgressBar *m_progress = nullptr;

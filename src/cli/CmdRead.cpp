@@ -20,12 +20,10 @@ int cmdRead(const QStringList &args)
                                     QStringLiteral("The channel file to write (*.sin)."), QStringLiteral("FILE"));
     parser.addOption(output);
     int exitCode = kExitOk;
-    if (!parseOrExit(parser, args, &exitCode))
+    RadioOptions options;
+    if (!parseRadioVerb(parser, args, options, &exitCode))
         return exitCode;
     const QString verb = args.value(0);
-    RadioOptions options;
-    if (!radioOptionsFrom(parser, verb, options))
-        return kExitUsage;
     if (!parser.isSet(output) || parser.value(output).isEmpty() || !parser.positionalArguments().isEmpty()) {
         reportError(verb, QStringLiteral("expected -o FILE and no other arguments"));
         return kExitUsage;

@@ -19,12 +19,10 @@ int cmdVerify(const QStringList &args)
     addRadioOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The channel file (*.sin)."));
     int exitCode = kExitOk;
-    if (!parseOrExit(parser, args, &exitCode))
+    RadioOptions options;
+    if (!parseRadioVerb(parser, args, options, &exitCode))
         return exitCode;
     const QString verb = args.value(0);
-    RadioOptions options;
-    if (!radioOptionsFrom(parser, verb, options))
-        return kExitUsage;
     const QString fileName = singleFileArgument(parser, verb);
     if (fileName.isEmpty())
         return kExitUsage;

@@ -84,6 +84,17 @@ int exitCodeFor(TransferOutcome outcome)
     return kExitTransfer;
 }
 
+bool parseRadioVerb(QCommandLineParser &parser, const QStringList &args, RadioOptions &options, int *exitCode)
+{
+    if (!parseOrExit(parser, args, exitCode))
+        return false;
+    if (!radioOptionsFrom(parser, args.value(0), options)) {
+        *exitCode = kExitUsage;
+        return false;
+    }
+    return true;
+}
+
 int runTransfer(const RadioOptions &options, Direction direction, RadioImage &image)
 {
     installInterruptHandler();

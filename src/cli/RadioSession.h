@@ -23,6 +23,10 @@ void addRadioOptions(QCommandLineParser &parser);
 // Reads them back; on a bad value reports it and returns false.
 bool radioOptionsFrom(const QCommandLineParser &parser, const QString &verb, RadioOptions &options);
 
+// Parses a radio verb's arguments and its radio options. Returns false, with
+// the exit code in *exitCode, when the verb should stop (--help or an error).
+bool parseRadioVerb(QCommandLineParser &parser, const QStringList &args, RadioOptions &options, int *exitCode);
+
 // Runs one read or write; returns kExitOk or the exit code of the outcome.
 // A read changes image block by block (see RadioProtocol).
 int runTransfer(const RadioOptions &options, link::Direction direction, RadioImage &image);

@@ -68,6 +68,14 @@ int loadWholeChannelFile(const QString &verb, const QString &fileName, RadioImag
     return kExitOk;
 }
 
+int loadFileArgument(const QCommandLineParser &parser, const QString &verb, QString *fileName, RadioImage &image)
+{
+    *fileName = singleFileArgument(parser, verb);
+    if (fileName->isEmpty())
+        return kExitUsage;
+    return loadWholeChannelFile(verb, *fileName, image);
+}
+
 int loadDecodedChannelFile(const QString &verb, const QString &fileName, ChannelTable &channels,
                            BoxSelections &selections)
 {

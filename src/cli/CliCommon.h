@@ -33,6 +33,10 @@ QString singleFileArgument(const QCommandLineParser &parser, const QString &verb
 // kExitOk or kExitFile.
 int loadWholeChannelFile(const QString &verb, const QString &fileName, RadioImage &image);
 
+// The verb's one channel-file argument, loaded whole into image. Returns
+// kExitOk, kExitUsage or kExitFile; *fileName receives the argument.
+int loadFileArgument(const QCommandLineParser &parser, const QString &verb, QString *fileName, RadioImage &image);
+
 // Loads a whole channel file and decodes it as the editor shows it at start-up.
 // Returns kExitOk or kExitFile.
 int loadDecodedChannelFile(const QString &verb, const QString &fileName, ChannelTable &channels,

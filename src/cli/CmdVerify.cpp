@@ -22,12 +22,9 @@ int cmdVerify(const QStringList &args)
     RadioOptions options;
     if (!parseRadioVerb(parser, args, options, &exitCode))
         return exitCode;
-    const QString verb = args.value(0);
-    const QString fileName = singleFileArgument(parser, verb);
-    if (fileName.isEmpty())
-        return kExitUsage;
+    QString fileName;
     RadioImage expected;
-    if (const int loaded = loadWholeChannelFile(verb, fileName, expected))
+    if (const int loaded = loadFileArgument(parser, args.value(0), &fileName, expected))
         return loaded;
     return verifyRadio(options, expected);
 }

@@ -33,11 +33,9 @@ int cmdWrite(const QStringList &args)
     if (!parseRadioVerb(parser, args, options, &exitCode))
         return exitCode;
     const QString verb = args.value(0);
-    const QString fileName = singleFileArgument(parser, verb);
-    if (fileName.isEmpty())
-        return kExitUsage;
+    QString fileName;
     RadioImage image;
-    if (const int loaded = loadWholeChannelFile(verb, fileName, image))
+    if (const int loaded = loadFileArgument(parser, verb, &fileName, image))
         return loaded;
 
     if (parser.isSet(backup)) {

@@ -12,14 +12,21 @@ export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0:strict_stri
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVIN_SANITIZE=ON >/dev/null
+# ccache, when installed, lets several checkouts of the project share compiled objects.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+fi
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTAVIN_SANITIZE=ON "${launcher[@]}" >/dev/null
 cmake --build build-asan -j"$jobs"
 ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
 # The fuzz targets need clang's libFuzzer; they run for a bounded number of inputs.
 if command -v clang++ >/dev/null 2>&1; then
     cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-        -DTAVIN_MODEL_ONLY=ON -DTAVIN_FUZZ=ON >/dev/null
+        -DTAVIN_MODEL_ONLY=ON -DTAVIN_FUZZ=ON "${launcher[@]}" >/dev/null
     cmake --build build-fuzz -j"$jobs"
     ctest --test-dir build-fuzz --output-on-failure -j"$jobs"
 fi

@@ -12,6 +12,8 @@ enum ExitCode : int {
     kExitTransfer = 6,        // a read or write failed part way
     kExitVerifyMismatch = 7,  // the radio differs from the file
     kExitCancelled = 8,       // interrupted (Ctrl+C)
+    kExitUnverified = 9,      // written completely, but reading it back for the check failed
+    kExitRefusedData = 10,    // imported data broke the editor's rules; nothing was written
 };
 
 }  // namespace tavin::cli

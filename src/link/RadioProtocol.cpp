@@ -56,13 +56,14 @@ RadioProtocol::RadioProtocol(SerialLink &link, TransferUi &ui)
 TransferResult RadioProtocol::run(Direction direction, const QString &portName, RadioImage &image)
 {
     m_progress = 0;
+    m_identity.clear();
     if (!m_link.open(portName)) {
         m_ui.showMessage(tr8(text::kPortOpenFailed));
         return {TransferOutcome::PortOpenFailed, 0, -1};
     }
     PortCloser closer(m_link);
     m_ui.setStatusText(tr8(text::kCheckingPort));
-    switch (handshake()) {
+    switch (handshake(Stop::AfterConfirmation)) {
     case Flow::Cancelled:
         return {TransferOutcome::Cancelled, 0, -1};
     case Flow::CancelledAtQuestion:
@@ -71,6 +72,27 @@ TransferResult RadioProtocol::run(Direction direction, const QString &portName, 
         break;
     }
     return direction == Direction::Write ? writeBlocks(image) : readBlocks(image);
+}
+
+TransferResult RadioProtocol::identify(const QString &portName)
+{
+    m_progress = 0;
+    m_identity.clear();
+    if (!m_link.open(portName)) {
+        m_ui.showMessage(tr8(text::kPortOpenFailed));
+        return {TransferOutcome::PortOpenFailed, 0, -1};
+    }
+    PortCloser closer(m_link);
+    m_ui.setStatusText(tr8(text::kCheckingPort));
+    switch (handshake(Stop::AfterIdentity)) {
+    case Flow::Cancelled:
+        return {TransferOutcome::Cancelled, 0, -1};
+    case Flow::CancelledAtQuestion:
+        return {TransferOutcome::CancelledAtQuestion, 0, -1};
+    case Flow::Go:
+        break;
+    }
+    return {TransferOutcome::Completed, 0, -1};
 }
 
 bool RadioProtocol::isAck(const ReadResult &r) const
@@ -98,7 +120,7 @@ void RadioProtocol::stepProgress(int limit)
     m_ui.setStatusText(QString::number(m_progress));
 }
 
-RadioProtocol::Flow RadioProtocol::handshake()
+RadioProtocol::Flow RadioProtocol::handshake(Stop stop)
 {
     int attempt = 1;
     // The Retry/Cancel question; Retry starts again with 15 probes.
@@ -142,9 +164,11 @@ RadioProtocol::Flow RadioProtocol::handshake()
         m_link.read(1);
         m_link.clear();
 
-        // The radio's identity: read and not examined.
+        // The radio's identity: kept for whoever asks, not examined.
         m_link.write(oneByte(wire::kStx));
-        m_link.read(wire::kStxAnswerSize);
+        m_identity = m_link.read(wire::kStxAnswerSize).bytes;
+        if (stop == Stop::AfterIdentity)
+            return Flow::Go;
         if (!waitWithPump(kCyclesAfterStx))
             return Flow::Cancelled;
 

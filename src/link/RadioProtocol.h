@@ -70,10 +70,22 @@ public:
     // block into image as it arrives; a write only reads image.
     TransferResult run(Direction direction, const QString &portName, RadioImage &image);
 
+    // Asks whether a radio is there without touching its memory: opens the
+    // port, probes as run() does (after every 15 unanswered probes the ui's
+    // askRetry decides), asks for the identity reply, and closes the port
+    // before the confirmation that would start a transfer. Completed when a
+    // radio answered.
+    TransferResult identify(const QString &portName);
+
+    // The radio's identity reply (the 8 bytes after STX, or fewer when the
+    // radio sent fewer) from the last handshake; empty before one got that far.
+    QByteArray identity() const { return m_identity; }
+
 private:
     enum class Flow { Go, Cancelled, CancelledAtQuestion };
+    enum class Stop { AfterConfirmation, AfterIdentity };
 
-    Flow handshake();
+    Flow handshake(Stop stop);
     TransferResult writeBlocks(const RadioImage &image);
     TransferResult readBlocks(RadioImage &image);
 
@@ -87,6 +99,7 @@ private:
     TransferUi &m_ui;
     PauseFunction m_pause;
     int m_progress = 0;
+    QByteArray m_identity;
 };
 
 }  // namespace tavin::link

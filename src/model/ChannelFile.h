@@ -1,6 +1,7 @@
 // "*.sin" channel files: exactly the 1024 image bytes in offset order.
 #pragma once
 
+#include "FileResult.h"
 #include "RadioImage.h"
 
 #include <filesystem>
@@ -10,14 +11,6 @@ namespace tavin {
 
 inline constexpr std::string_view kChannelFileExtension = ".sin";
 
-struct FileResult {
-    bool ok = true;
-    std::string error;  // which file, what failed, how many bytes
-    explicit operator bool() const { return ok; }
-    static FileResult success() { return {}; }
-    static FileResult failure(std::string message) { return {false, std::move(message)}; }
-};
-
 // Loads a channel file into image.
 // - cannot open: fails, image unchanged;
 // - empty file: succeeds, image unchanged;
@@ -26,8 +19,8 @@ struct FileResult {
 FileResult loadChannelFile(const std::filesystem::path &path, RadioImage &image,
                            HiddenPreset presetOnShortFile = HiddenPreset::Uhf);
 
-// Stores the 1024 bytes. Writes a temporary file beside the target and renames
-// it over the old one, so a failed save leaves the old file as it was.
+// Stores the 1024 bytes through replaceFileContents (SafeReplace.h): a failed
+// save leaves the old file as it was.
 FileResult storeChannelFile(const std::filesystem::path &path, const RadioImage &image);
 
 }  // namespace tavin

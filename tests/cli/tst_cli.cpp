@@ -166,7 +166,7 @@ void TestCli::errors_data()
     QTest::newRow("dump of a short file") << QStringList{"dump", dir + "/short.sin"} << 3 << "is 1000 bytes long";
     QTest::newRow("dump of a folder") << QStringList{"dump", dir} << 3 << dir;
     QTest::newRow("new without -o") << QStringList{"new"} << 2 << "expected -o FILE";
-    QTest::newRow("new into a missing folder") << QStringList{"new", "-o", dir + "/no/new.sin"} << 3 << "cannot save";
+    QTest::newRow("new into a missing folder") << QStringList{"new", "-o", dir + "/no/new.sin"} << 3 << "cannot write channel file";
     QTest::newRow("unknown option") << QStringList{"dump", "--frob", dir + "/x.sin"} << 2 << "frob";
 }
 

@@ -77,6 +77,7 @@ private Q_SLOTS:
     void initTestCase();
     void fullReadGivesTheRadioMemory();
     void fullWriteSendsExactly123Blocks();
+    void identifyAsksOnlyForTheIdentity();
     void failures_data();
     void failures();
     void cancelAfterReadBlock_data();
@@ -111,6 +112,23 @@ void TestSimLink::fullReadGivesTheRadioMemory()
     QCOMPARE(sim.programBytes().toHex(' '), expectedIn.toHex(' '));
     QCOMPARE(sim.radioBytes().toHex(' '), expectedOut.toHex(' '));
     QCOMPARE(t.user.m_statusTexts.last(), QStringLiteral("123"));
+}
+
+void TestSimLink::identifyAsksOnlyForTheIdentity()
+{
+    const RadioImage memory = patternImage(5);
+    SimRadio sim({QStringLiteral("--fast")}, memory);
+    QVERIFY(sim.started());
+    Transfer t;
+    RadioProtocol protocol(t.port, t.user);
+    const TransferResult result = protocol.identify(sim.device());
+    QCOMPARE(result.outcome, TransferOutcome::Completed);
+    QCOMPARE(protocol.identity().toHex(' '), bytesOf(memory, 0x3D0, 0x3D8).toHex(' '));
+    QVERIFY(portIsFree(sim.device()));
+    // No confirmation: the radio was never asked to start a transfer.
+    QCOMPARE(sim.programBytes().toHex(' '), (probeFrame() + QByteArray::fromHex("02")).toHex(' '));
+    // And the next transfer finds it as before.
+    QCOMPARE(bytesOf(readBack(sim)), bytesOf(memory));
 }
 
 void TestSimLink::fullWriteSendsExactly123Blocks()

@@ -1,0 +1,18 @@
+// The result of a file operation: success, or a message that says which file,
+// what failed and why, in the words of the operating system.
+#pragma once
+
+#include <string>
+#include <utility>
+
+namespace tavin {
+
+struct FileResult {
+    bool ok = true;
+    std::string error;  // which file, what failed, the system's reason
+    explicit operator bool() const { return ok; }
+    static FileResult success() { return {}; }
+    static FileResult failure(std::string message) { return {false, std::move(message)}; }
+};
+
+}  // namespace tavin

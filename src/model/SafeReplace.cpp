@@ -1,0 +1,266 @@
+#include "SafeReplace.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <system_error>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tavin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Symbolic links followed before giving up (as the kernel does).
+constexpr int kMaxLinkDepth = 40;
+constexpr int kTemporaryNameAttempts = 100;
+
+// The file a write to path really changes: symbolic links are followed, also
+// one whose target does not exist yet (the write then creates the target).
+fs::path resolveLinks(const fs::path &path, std::error_code &ec)
+{
+    fs::path current = path;
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        const fs::file_status status = fs::symlink_status(current, ec);
+        if (ec) {
+            if (ec == std::errc::no_such_file_or_directory) {
+                ec.clear();
+                return current;
+            }
+            return current;
+        }
+        if (!fs::is_symlink(status))
+            return current;
+        const fs::path target = fs::read_symlink(current, ec);
+        if (ec)
+            return current;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    ec = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return current;
+}
+
+fs::path folderOf(const fs::path &file)
+{
+    return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+std::string randomPart()
+{
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device device;
+    std::uniform_int_distribution<int> pick(0, int(sizeof kLetters) - 2);
+    std::string part;
+    for (int i = 0; i < 8; ++i)
+        part += kLetters[pick(device)];
+    return part;
+}
+
+// Platform seam: an open file descriptor and the few calls made on it.
+#if defined(_WIN32)
+int createExclusive(const fs::path &p) { return _wopen(p.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE); }
+long long writeSome(int fd, const char *data, std::size_t size) { return _write(fd, data, unsigned(std::min<std::size_t>(size, 1u << 30))); }
+bool syncFile(int fd) { return _commit(fd) == 0; }
+bool closeFile(int fd) { return _close(fd) == 0; }
+void removeFile(const fs::path &p) { _wunlink(p.c_str()); }
+void keepAttributes(int, const fs::path &) {}
+void syncFolder(const fs::path &) {}
+#else
+int createExclusive(const fs::path &p)
+{
+    // 0666 less the umask, as any new file of the user's.
+    int fd;
+    do {
+        fd = ::open(p.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+long long writeSome(int fd, const char *data, std::size_t size) { return ::write(fd, data, size); }
+bool syncFile(int fd) { return ::fsync(fd) == 0; }
+bool closeFile(int fd) { return ::close(fd) == 0; }
+void removeFile(const fs::path &p) { ::unlink(p.c_str()); }
+
+// The replaced file keeps its mode, and its owner and group where the program
+// may set them (as root); for anyone else a failed chown is expected.
+void keepAttributes(int fd, const fs::path &target)
+{
+    struct stat old {};
+    if (::stat(target.c_str(), &old) != 0)
+        return;
+    if (::fchmod(fd, old.st_mode & 07777) != 0)
+        return;
+    struct stat now {};
+    if (::fstat(fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid)) {
+        if (::fchown(fd, old.st_uid, old.st_gid) == 0)
+            ::fchmod(fd, old.st_mode & 07777);  // chown clears set-id bits
+    }
+}
+
+// After the rename, the folder's entry reaches the disk too.
+void syncFolder(const fs::path &folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+#endif
+
+struct Temporary {
+    fs::path path;
+    int fd = -1;
+    int error = 0;
+};
+
+Temporary createTemporary(const fs::path &folder)
+{
+    Temporary t;
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        t.path = folder / (".tavin-" + randomPart());
+        errno = 0;
+        t.fd = createExclusive(t.path);
+        if (t.fd >= 0)
+            return t;
+        t.error = errno;
+        if (t.error != EEXIST)
+            break;
+    }
+    t.fd = -1;
+    return t;
+}
+
+}  // namespace
+
+std::string systemErrorText(int error)
+{
+    return std::error_code(error, std::generic_category()).message();
+}
+
+std::string quotedPath(const fs::path &path)
+{
+#if defined(_WIN32)
+    const std::u8string u8 = path.u8string();
+    const std::string bytes(u8.begin(), u8.end());
+#else
+    const std::string &bytes = path.native();
+#endif
+    std::string out = "'";
+    // Copies valid UTF-8 sequences, shows any other byte as \xNN.
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        bool valid = length > 0 && i + length <= bytes.size();
+        for (std::size_t k = 1; valid && k < length; ++k)
+            valid = (static_cast<unsigned char>(bytes[i + k]) & 0xC0) == 0x80;
+        if (valid && length == 2)
+            valid = c >= 0xC2;
+        if (valid && length == 3) {
+            const auto c1 = static_cast<unsigned char>(bytes[i + 1]);
+            valid = !(c == 0xE0 && c1 < 0xA0) && !(c == 0xED && c1 >= 0xA0);
+        }
+        if (valid && length == 4) {
+            const auto c1 = static_cast<unsigned char>(bytes[i + 1]);
+            valid = c <= 0xF4 && !(c == 0xF0 && c1 < 0x90) && !(c == 0xF4 && c1 >= 0x90);
+        }
+        if (valid && !(length == 1 && c < 0x20)) {
+            out.append(bytes, i, length);
+            i += length;
+        } else {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+            ++i;
+        }
+    }
+    return out + "'";
+}
+
+FileResult replaceFileContents(const fs::path &path, std::string_view bytes, std::string_view what)
+{
+    const std::string prefix = "cannot write " + std::string(what) + " " + quotedPath(path) + ": ";
+    if (path.empty())
+        return FileResult::failure("cannot write " + std::string(what) + ": no file name given");
+    std::error_code ec;
+    const fs::path target = resolveLinks(path, ec);
+    if (ec)
+        return FileResult::failure(prefix + ec.message());
+    if (fs::is_directory(target, ec))
+        return FileResult::failure(prefix + "it is a folder");
+
+    const fs::path folder = folderOf(target);
+    Temporary temporary = createTemporary(folder);
+    if (temporary.fd < 0)
+        return FileResult::failure(prefix + "cannot create a file in " + quotedPath(folder) + ": " +
+                                   systemErrorText(temporary.error));
+
+    const auto fail = [&](int error) {
+        if (temporary.fd >= 0)
+            closeFile(temporary.fd);
+        removeFile(temporary.path);
+        return FileResult::failure(prefix + systemErrorText(error));
+    };
+
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        errno = 0;
+        const long long n = writeSome(temporary.fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail(n < 0 ? errno : ENOSPC);
+        written += static_cast<std::size_t>(n);
+    }
+    keepAttributes(temporary.fd, target);
+    errno = 0;
+    if (!syncFile(temporary.fd))
+        return fail(errno);
+    errno = 0;
+    const bool closed = closeFile(temporary.fd);
+    temporary.fd = -1;
+    if (!closed)
+        return fail(errno);
+
+    fs::rename(temporary.path, target, ec);
+    if (ec) {
+        removeFile(temporary.path);
+        return FileResult::failure(prefix + ec.message());
+    }
+    syncFolder(folder);
+    return FileResult::success();
+}
+
+FileResult checkReplaceable(const fs::path &path, std::string_view what)
+{
+    const std::string prefix = "cannot write " + std::string(what) + " " + quotedPath(path) + ": ";
+    if (path.empty())
+        return FileResult::failure("cannot write " + std::string(what) + ": no file name given");
+    std::error_code ec;
+    const fs::path target = resolveLinks(path, ec);
+    if (ec)
+        return FileResult::failure(prefix + ec.message());
+    if (fs::is_directory(target, ec))
+        return FileResult::failure(prefix + "it is a folder");
+    const fs::path folder = folderOf(target);
+    Temporary temporary = createTemporary(folder);
+    if (temporary.fd < 0)
+        return FileResult::failure(prefix + "cannot create a file in " + quotedPath(folder) + ": " +
+                                   systemErrorText(temporary.error));
+    closeFile(temporary.fd);
+    removeFile(temporary.path);
+    return FileResult::success();
+}
+
+}  // namespace tavin

@@ -4,12 +4,10 @@
 #include "CliCommon.h"
 #include "Codec.h"
 #include "ExitCodes.h"
+#include "JsonList.h"
 #include "Verbs.h"
 
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTextStream>
 
 namespace tavin::cli {
@@ -56,29 +54,6 @@ void printText(QTextStream &out, const ChannelTable &channels, const BoxSelectio
     }
 }
 
-void printJson(QTextStream &out, const ChannelTable &channels, const BoxSelections &selections)
-{
-    QJsonArray channelList;
-    for (const ChannelTexts &texts : channels) {
-        QJsonArray row;
-        for (const std::string &text : texts)
-            row.append(QString::fromStdString(text));
-        channelList.append(row);
-    }
-    QJsonObject settings;
-    for (const SettingBoxInfo &box : settingBoxes()) {
-        const QString key = QString::fromLatin1(box.key.data(), qsizetype(box.key.size()));
-        if (selections[box.box] < 0)
-            settings.insert(key, QJsonValue::Null);
-        else
-            settings.insert(key, QString::fromStdString(selectionText(box.box, selections[box.box])));
-    }
-    QJsonObject root;
-    root.insert(QStringLiteral("channels"), channelList);
-    root.insert(QStringLiteral("settings"), settings);
-    out << QJsonDocument(root).toJson(QJsonDocument::Indented);
-}
-
 }  // namespace
 
 int cmdDump(const QStringList &args)
@@ -103,7 +78,7 @@ int cmdDump(const QStringList &args)
 
     QTextStream out(stdout);
     if (parser.isSet(json))
-        printJson(out, channels, selections);
+        out << lists::writeJsonList(channels, selections);
     else
         printText(out, channels, selections);
     return kExitOk;

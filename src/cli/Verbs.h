@@ -13,5 +13,8 @@ int cmdRead(const QStringList &args);
 int cmdWrite(const QStringList &args);
 int cmdVerify(const QStringList &args);
 int cmdPrint(const QStringList &args);
+int cmdExport(const QStringList &args);
+int cmdImport(const QStringList &args);
+int cmdDiff(const QStringList &args);
 
 }  // namespace tavin::cli

@@ -29,6 +29,9 @@ constexpr Verb kVerbs[] = {
     {"write", "write a channel file into the radio", tavin::cli::cmdWrite},
     {"verify", "compare the radio with a channel file", tavin::cli::cmdVerify},
     {"print", "write the printed settings page of a channel file as a one-page PDF", tavin::cli::cmdPrint, true},
+    {"export", "write a channel file's channels as a CSV or JSON list", tavin::cli::cmdExport},
+    {"import", "make a channel file from a CSV or JSON channel list", tavin::cli::cmdImport},
+    {"diff", "name every channel, setting or byte range in which two channel files differ", tavin::cli::cmdDiff},
 };
 
 void printUsage(FILE *out)

@@ -1,6 +1,7 @@
 #include "EditorSet.h"
 
 #include "CellChooser.h"
+#include "ChannelEntry.h"
 #include "Codec.h"
 #include "FrequencyEditor.h"
 #include "ToneTable.h"
@@ -13,10 +14,11 @@ constexpr int kLastToneColumn = 4;
 constexpr int kFirstListColumn = 5;
 constexpr int kLastListColumn = 8;
 
-QStringList words(std::initializer_list<std::string_view> list)
+// The chooser's words of a switch column, as the model lists them.
+QStringList words(int column)
 {
     QStringList texts;
-    for (std::string_view word : list)
+    for (std::string_view word : tavin::chooserEntries(column))
         texts << QString::fromUtf8(word.data(), static_cast<qsizetype>(word.size()));
     return texts;
 }
@@ -24,17 +26,15 @@ QStringList words(std::initializer_list<std::string_view> list)
 
 EditorSet::EditorSet(QWidget *grid, const tavin::ToneTable &tones, const QFont &font)
 {
-    namespace choice = tavin::choice;
     m_frequency = new FrequencyEditor(grid);
     m_frequency->setFont(font);
     QStringList toneNames;
     for (const std::string &name : tones.names())
         toneNames << QString::fromStdString(name);
-    m_lists[0] = new CellChooser(CellChooser::kBusyLockId, false, font, words({choice::kYes, choice::kNo}), grid);
-    m_lists[1] = new CellChooser(CellChooser::kBandwidthId, false, font, words({choice::kWide, choice::kNarrow}), grid);
-    m_lists[2] = new CellChooser(CellChooser::kScanId, false, font, words({choice::kAdd, choice::kDelete}), grid);
-    m_lists[3] = new CellChooser(CellChooser::kPowerId, false, font,
-                                 words({choice::kHigh, choice::kMiddle, choice::kLow}), grid);
+    m_lists[0] = new CellChooser(CellChooser::kBusyLockId, false, font, words(tavin::kBusyLockColumn), grid);
+    m_lists[1] = new CellChooser(CellChooser::kBandwidthId, false, font, words(tavin::kBandwidthColumn), grid);
+    m_lists[2] = new CellChooser(CellChooser::kScanId, false, font, words(tavin::kScanColumn), grid);
+    m_lists[3] = new CellChooser(CellChooser::kPowerId, false, font, words(tavin::kPowerColumn), grid);
     m_tone = new CellChooser(CellChooser::kToneId, true, font, toneNames, grid);
 }
 

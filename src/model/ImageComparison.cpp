@@ -95,14 +95,17 @@ public:
                 const auto i = static_cast<std::size_t>(c);
                 if (e[i] == f[i])
                     continue;
-                add("channel " + std::to_string(n) + ", " + std::string(kGridHeaderTexts[i + 1]) + ": " +
-                    values(e[i], f[i]));
+                Difference d{Difference::Kind::Channel, n, std::string(kGridHeaderTexts[i + 1]), {}, e[i], f[i]};
+                d.line = "channel " + std::to_string(n) + ", " + d.item + ": " + values(e[i], f[i]);
+                add(std::move(d));
                 named = true;
             }
-            if (!named)
-                add("channel " + std::to_string(n) + ": bytes " +
-                    differingRanges(m_expected, m_found, from, from + layout::kRowSize) +
-                    " differ (not shown in the editor)");
+            if (!named) {
+                Difference d{Difference::Kind::ChannelBytes, n, "channel " + std::to_string(n)};
+                d.ranges = differingRanges(m_expected, m_found, from, from + layout::kRowSize);
+                d.line = d.item + ": bytes " + d.ranges + " differ (not shown in the editor)";
+                add(std::move(d));
+            }
         }
     }
 
@@ -123,19 +126,18 @@ public:
         for (const SettingBoxInfo &box : settingBoxes()) {
             if (e[box.box] == f[box.box])
                 continue;
-            add("setting " + simplified(box.label) + ": " +
-                values(selectionText(box.box, e[box.box]), selectionText(box.box, f[box.box])));
+            Difference d{Difference::Kind::Setting, 0, simplified(box.label), std::string(box.key),
+                         selectionText(box.box, e[box.box]), selectionText(box.box, f[box.box])};
+            d.line = "setting " + d.item + ": " + values(d.expected, d.found);
+            add(std::move(d));
             named = true;
         }
         if (named)
             return;
         if (flagsDiffer)
-            add("settings: bytes " + differingRanges(m_expected, m_found, layout::kFunctionFlags, flagsEnd) +
-                " differ (not shown in the editor)");
+            addBytes("settings", layout::kFunctionFlags, flagsEnd, " differ (not shown in the editor)");
         if (modelDiffers)
-            add("model block: bytes " +
-                differingRanges(m_expected, m_found, layout::kModelBlock, layout::kReadOnlyArea) +
-                " differ (not shown in the editor)");
+            addBytes("model block", layout::kModelBlock, layout::kReadOnlyArea, " differ (not shown in the editor)");
     }
 
     void rest(ComparedBytes compared)
@@ -157,33 +159,50 @@ public:
         for (const Region &region : regions) {
             if (region.from == layout::kReadOnlyArea && compared != ComparedBytes::All)
                 continue;
-            const std::string ranges = differingRanges(m_expected, m_found, region.from, region.to);
-            if (!ranges.empty())
-                add(std::string(region.name) + ": bytes " + ranges + " differ");
+            addBytes(region.name, region.from, region.to, " differ");
         }
     }
 
-    std::vector<std::string> take() { return std::move(m_lines); }
+    std::vector<Difference> take() { return std::move(m_differences); }
 
 private:
-    void add(std::string line) { m_lines.push_back(std::move(line)); }
+    void add(Difference difference) { m_differences.push_back(std::move(difference)); }
+
+    void addBytes(const char *region, std::size_t from, std::size_t to, const char *tail)
+    {
+        Difference d{Difference::Kind::Bytes, 0, region};
+        d.ranges = differingRanges(m_expected, m_found, from, to);
+        if (d.ranges.empty())
+            return;
+        d.line = d.item + ": bytes " + d.ranges + tail;
+        add(std::move(d));
+    }
 
     const RadioImage &m_expected;
     const RadioImage &m_found;
     const ComparisonNames &m_names;
-    std::vector<std::string> m_lines;
+    std::vector<Difference> m_differences;
 };
 
 }  // namespace
 
-std::vector<std::string> describeDifferences(const RadioImage &expected, const RadioImage &found,
-                                             const ComparisonNames &names, ComparedBytes compared)
+std::vector<Difference> compareImages(const RadioImage &expected, const RadioImage &found,
+                                      const ComparisonNames &names, ComparedBytes compared)
 {
     Describer describer(expected, found, names);
     describer.channels();
     describer.settings();
     describer.rest(compared);
     return describer.take();
+}
+
+std::vector<std::string> describeDifferences(const RadioImage &expected, const RadioImage &found,
+                                             const ComparisonNames &names, ComparedBytes compared)
+{
+    std::vector<std::string> lines;
+    for (Difference &difference : compareImages(expected, found, names, compared))
+        lines.push_back(std::move(difference.line));
+    return lines;
 }
 
 }  // namespace tavin

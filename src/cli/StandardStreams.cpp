@@ -1,0 +1,62 @@
+#include "StandardStreams.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace tavin::cli {
+
+namespace {
+
+void makeBinary(FILE *stream)
+{
+#if defined(_WIN32)
+    _setmode(_fileno(stream), _O_BINARY);
+#else
+    (void)stream;
+#endif
+}
+
+}  // namespace
+
+bool readStandardInput(QByteArray *bytes, qsizetype limit, QString *error)
+{
+    makeBinary(stdin);
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly)) {
+        *error = in.errorString();
+        return false;
+    }
+    bytes->clear();
+    while (bytes->size() <= limit) {
+        const QByteArray chunk = in.read(64 * 1024);
+        if (chunk.isEmpty()) {
+            if (in.error() != QFileDevice::NoError) {
+                *error = in.errorString();
+                return false;
+            }
+            break;
+        }
+        bytes->append(chunk);
+    }
+    return true;
+}
+
+bool writeStandardOutput(const QByteArray &bytes, QString *error)
+{
+    std::fflush(stdout);
+    makeBinary(stdout);
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush()) {
+        *error = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tavin::cli

@@ -5,6 +5,7 @@
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "CommandIds.h"
+#include "ListImport.h"
 #include "PagePrinter.h"
 #include "PageTexts.h"
 #include "ToneTable.h"
@@ -48,9 +49,11 @@ bool CProgramApp::InitInstance(const QString &fileToOpen, bool showWindow)
     wireCommands();
     m_frame->setRecentFiles(m_recentFiles.files());
 
-    if (fileToOpen.isEmpty()) {
+    if (fileToOpen.isEmpty() || ListImport::isChannelListFile(fileToOpen)) {
         m_doc->OnNewDocument();
         m_view->OnInitialUpdate();
+        if (!fileToOpen.isEmpty() && !importList(fileToOpen))
+            return false;
     } else if (!openWithoutQuestion(fileToOpen)) {
         return false;
     }
@@ -136,7 +139,14 @@ bool CProgramApp::OpenDocumentFile(const QString &path)
     // Recent files and dropped files wait for a running transfer.
     if (m_view->isTransferRunning() || !SaveModified())
         return false;
+    if (ListImport::isChannelListFile(path))
+        return importList(path);
     return openWithoutQuestion(path);
+}
+
+bool CProgramApp::importList(const QString &path)
+{
+    return ListImport::importIntoDocument(path, *m_doc, *m_view, *m_toneTable, *m_prompts);
 }
 
 bool CProgramApp::openWithoutQuestion(const QString &path)

@@ -31,9 +31,10 @@ public:
     ~CProgramApp() override;
 
     // Start-up: tone table, document, frame and form, then the command line's
-    // file (or a new document), then the window centred and shown.
-    // showWindow false leaves it hidden (tests). Returns false when the file
-    // named on the command line cannot be opened.
+    // file (or a new document; a channel list is imported into one), then the
+    // window centred and shown. showWindow false leaves it hidden (tests).
+    // Returns false when the file named on the command line cannot be opened
+    // or, being a channel list, is refused.
     bool InitInstance(const QString &fileToOpen = QString(), bool showWindow = true);
 
     // The print switches (--print, --print-to): opens the file without showing
@@ -71,6 +72,7 @@ public Q_SLOTS:
 
 private:
     bool openWithoutQuestion(const QString &path);
+    bool importList(const QString &path);
     bool saveTo(const QString &path);
     void noteRecentFile(const QString &path);
     void wireCommands();

@@ -44,8 +44,10 @@ int main(int argc, char *argv[])
                                      QStringLiteral("printer"));
     parser.addOption(print);
     parser.addOption(printTo);
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Channel file (*.sin) to open."),
-                                 QStringLiteral("[file]"));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral("Channel file (*.sin) to open, or channel list (*.csv, *.json) to import."),
+        QStringLiteral("[file]"));
     parser.process(application);
 
     if (parser.isSet(startupProbe))

@@ -1,0 +1,67 @@
+#include "ListImport.h"
+
+#include "CProgramDoc.h"
+#include "CProgramView.h"
+#include "ChannelListImport.h"
+#include "NewDocument.h"
+#include "UserPrompts.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace ListImport {
+
+namespace {
+
+// More lines than this would not fit a message box on the screen.
+constexpr int kShownProblems = 20;
+
+QString refusalText(const QString &path, const std::vector<tavin::lists::ListProblem> &problems)
+{
+    const std::string name = QFileInfo(path).fileName().toStdString();
+    QString text = QStringLiteral("无法导入信道表 %1：\n\n").arg(QFileInfo(path).fileName());
+    int shown = 0;
+    for (const tavin::lists::ListProblem &problem : problems) {
+        if (shown++ == kShownProblems)
+            break;
+        text += QString::fromStdString(tavin::lists::problemLine(name, problem)) + u'\n';
+    }
+    if (problems.size() > std::size_t(kShownProblems))
+        text += QStringLiteral("... (%1 errors in all)\n").arg(problems.size());
+    return text;
+}
+
+}  // namespace
+
+bool isChannelListFile(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0
+           || suffix.compare(QLatin1String("json"), Qt::CaseInsensitive) == 0;
+}
+
+bool importIntoDocument(const QString &path, CProgramDoc &doc, CProgramView &view, const tavin::ToneTable &tones,
+                        UserPrompts &prompts)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        const QString reason = QFileInfo(path).isDir() ? QStringLiteral("it is a folder") : file.errorString();
+        prompts.showFileError(QStringLiteral("无法打开文件。\n\ncannot read channel list '%1': %2").arg(path, reason));
+        return false;
+    }
+    const QByteArray bytes = file.read(tavin::lists::kLargestListFile + 1);
+
+    const tavin::lists::ImportOutcome outcome =
+        tavin::lists::importChannelList(bytes, tavin::savedNewDocument(), {}, tones);
+    if (outcome.refused()) {
+        prompts.showFileError(refusalText(path, outcome.problems));
+        return false;
+    }
+    doc.OnNewDocument();
+    doc.image() = outcome.image;
+    view.OnInitialUpdate();
+    doc.setModified(true);
+    return true;
+}
+
+}  // namespace ListImport

@@ -52,7 +52,7 @@ bool CProgramApp::InitInstance(const QString &fileToOpen, bool showWindow)
     if (fileToOpen.isEmpty() || ListImport::isChannelListFile(fileToOpen)) {
         m_doc->OnNewDocument();
         m_view->OnInitialUpdate();
-        if (!fileToOpen.isEmpty() && !importList(fileToOpen))
+        if (!fileToOpen.isEmpty() && !importList(fileToOpen, [] { return true; }))
             return false;
     } else if (!openWithoutQuestion(fileToOpen)) {
         return false;
@@ -137,16 +137,18 @@ bool CProgramApp::SaveModified()
 bool CProgramApp::OpenDocumentFile(const QString &path)
 {
     // Recent files and dropped files wait for a running transfer.
-    if (m_view->isTransferRunning() || !SaveModified())
+    if (m_view->isTransferRunning())
         return false;
     if (ListImport::isChannelListFile(path))
-        return importList(path);
+        return importList(path, [this] { return SaveModified(); });  // asks once the list is accepted
+    if (!SaveModified())
+        return false;
     return openWithoutQuestion(path);
 }
 
-bool CProgramApp::importList(const QString &path)
+bool CProgramApp::importList(const QString &path, const std::function<bool()> &mayReplace)
 {
-    return ListImport::importIntoDocument(path, *m_doc, *m_view, *m_toneTable, *m_prompts);
+    return ListImport::importIntoDocument(path, *m_doc, *m_view, *m_toneTable, *m_prompts, mayReplace);
 }
 
 bool CProgramApp::openWithoutQuestion(const QString &path)

@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class CMainFrame;
@@ -72,7 +73,7 @@ public Q_SLOTS:
 
 private:
     bool openWithoutQuestion(const QString &path);
-    bool importList(const QString &path);
+    bool importList(const QString &path, const std::function<bool()> &mayReplace);
     bool saveTo(const QString &path);
     void noteRecentFile(const QString &path);
     void wireCommands();

@@ -16,10 +16,16 @@ namespace {
 // More lines than this would not fit a message box on the screen.
 constexpr int kShownProblems = 20;
 
-QString refusalText(const QString &path, const std::vector<tavin::lists::ListProblem> &problems)
+QString refusalText(const QString &path, const tavin::lists::ImportOutcome &outcome)
 {
+    const std::vector<tavin::lists::ListProblem> &problems = outcome.problems;
     const std::string name = QFileInfo(path).fileName().toStdString();
     QString text = QStringLiteral("无法导入信道表 %1：\n\n").arg(QFileInfo(path).fileName());
+    // The notices say what the errors rest on, such as the band that was kept.
+    for (const std::string &notice : outcome.notices)
+        text += QString::fromStdString(notice) + u'\n';
+    if (!outcome.notices.empty())
+        text += u'\n';
     int shown = 0;
     for (const tavin::lists::ListProblem &problem : problems) {
         if (shown++ == kShownProblems)
@@ -41,7 +47,7 @@ bool isChannelListFile(const QString &path)
 }
 
 bool importIntoDocument(const QString &path, CProgramDoc &doc, CProgramView &view, const tavin::ToneTable &tones,
-                        UserPrompts &prompts)
+                        UserPrompts &prompts, const std::function<bool()> &mayReplace)
 {
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
@@ -54,9 +60,11 @@ bool importIntoDocument(const QString &path, CProgramDoc &doc, CProgramView &vie
     const tavin::lists::ImportOutcome outcome =
         tavin::lists::importChannelList(bytes, tavin::savedNewDocument(), {}, tones);
     if (outcome.refused()) {
-        prompts.showFileError(refusalText(path, outcome.problems));
+        prompts.showFileError(refusalText(path, outcome));
         return false;
     }
+    if (!mayReplace())
+        return false;
     doc.OnNewDocument();
     doc.image() = outcome.image;
     view.OnInitialUpdate();

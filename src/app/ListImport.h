@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class CProgramDoc;
 class CProgramView;
 class UserPrompts;
@@ -21,8 +23,10 @@ bool isChannelListFile(const QString &path);
 
 // Imports the list at path. When it cannot be read or the editor's rules
 // refuse some of it, one message lists every error and the document and the
-// form stay as they were. Returns true when the list was imported.
+// form stay as they were. An accepted list replaces the document only when
+// mayReplace() agrees (the unsaved-changes question). Returns true when the
+// list was imported.
 bool importIntoDocument(const QString &path, CProgramDoc &doc, CProgramView &view, const tavin::ToneTable &tones,
-                        UserPrompts &prompts);
+                        UserPrompts &prompts, const std::function<bool()> &mayReplace);
 
 }  // namespace ListImport

@@ -9,7 +9,8 @@
 #include "Verbs.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
+
+#include <filesystem>
 
 namespace tavin::cli {
 
@@ -40,8 +41,8 @@ int cmdExport(const QStringList &args)
         return kExitUsage;
     }
     const QString outName = parser.value(output);
-    if (!outName.isEmpty() && QFileInfo(outName).exists()
-        && QFileInfo(outName).canonicalFilePath() == QFileInfo(fileName).canonicalFilePath()) {
+    std::error_code ec;
+    if (!outName.isEmpty() && std::filesystem::equivalent(toPath(outName), toPath(fileName), ec)) {
         reportError(verb, QStringLiteral("'%1' is the channel file itself; choose another output").arg(outName));
         return kExitUsage;
     }

@@ -6,15 +6,18 @@
 #include "CliCommon.h"
 #include "ExitCodes.h"
 #include "NewDocument.h"
+#include "SafeReplace.h"
 #include "SettingText.h"
 #include "StandardStreams.h"
 #include "ToneTable.h"
 #include "Verbs.h"
 
 #include <QCommandLineParser>
-#include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
 
 namespace tavin::cli {
 
@@ -30,19 +33,33 @@ bool readInput(const QString &verb, const QString &name, QByteArray *bytes)
         reportError(verb, QStringLiteral("cannot read the channel list from stdin: %1").arg(error));
         return false;
     }
-    QFile file(name);
-    if (QFileInfo(name).isDir()) {
+    const std::filesystem::path path = toPath(name);
+    std::error_code ec;
+    std::ifstream in;
+    if (std::filesystem::is_directory(path, ec)) {
         error = QStringLiteral("it is a folder");
-    } else if (file.open(QIODevice::ReadOnly)) {
-        *bytes = file.read(lists::kLargestListFile + 1);
-        if (file.error() == QFileDevice::NoError)
-            return true;
-        error = file.errorString();
     } else {
-        error = file.errorString();
+        errno = 0;
+        in.open(path, std::ios::binary);
+        if (in) {
+            bytes->resize(lists::kLargestListFile + 1);
+            in.read(bytes->data(), bytes->size());
+            bytes->resize(qsizetype(in.gcount()));
+            if (!in.bad())
+                return true;
+        }
+        error = errno != 0 ? QString::fromStdString(systemErrorText(errno)) : QStringLiteral("it cannot be read");
     }
-    reportError(verb, QStringLiteral("cannot read channel list '%1': %2").arg(name, error));
+    reportError(verb, QStringLiteral("cannot read channel list %1: %2")
+                          .arg(QString::fromStdString(quotedPath(path)), error));
     return false;
+}
+
+// True when both names lead to one existing file.
+bool sameFile(const QString &a, const QString &b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(toPath(a), toPath(b), ec);
 }
 
 }  // namespace
@@ -75,8 +92,7 @@ int cmdImport(const QStringList &args)
     }
     const QString inputName = parser.positionalArguments().constFirst();
     const QString outName = parser.value(output);
-    if (inputName != QLatin1String("-") && QFileInfo(outName).exists()
-        && QFileInfo(outName).canonicalFilePath() == QFileInfo(inputName).canonicalFilePath()) {
+    if (inputName != QLatin1String("-") && sameFile(outName, inputName)) {
         reportError(verb, QStringLiteral("'%1' is the channel list itself; choose another output").arg(outName));
         return kExitUsage;
     }

@@ -87,6 +87,8 @@ public:
         if (m_outcome.refused())
             return;
 
+        if (list.rows.empty() && !list.hasSettings())
+            m_outcome.notices.push_back("the list names no channel; the base stays as it is");
         if (!receiveOnly.empty())
             m_outcome.notices.push_back("receive only, with no transmit frequency: " + channelNames(receiveOnly));
         RadioImage &image = m_outcome.image;

@@ -1,5 +1,6 @@
 #include "JsonList.h"
 
+#include "CellText.h"
 #include "GridTexts.h"
 #include "JsonLines.h"
 #include "SettingText.h"
@@ -78,8 +79,18 @@ private:
             row.channel = int(k) + 1;
             row.line = lineOf(rowPath);
             for (int c = 0; c < kColumnCount; ++c) {
-                row.typed[std::size_t(c)] = texts.at(c).toString().toStdString();
+                const QString text = texts.at(c).toString();
                 row.source[std::size_t(c)] = std::string(kGridHeaderTexts[std::size_t(c) + 1]);
+                if (c != kRxFrequencyColumn && c != kTxFrequencyColumn) {
+                    row.typed[std::size_t(c)] = text.toStdString();
+                    continue;
+                }
+                const FrequencyCell cell = frequencyCell(text, false);
+                if (!cell.problem.empty()) {
+                    m_list.refuse(row.line, row.source[std::size_t(c)], cell.problem);
+                    row.refusedCells = true;
+                }
+                row.typed[std::size_t(c)] = cell.text;
             }
             m_list.rows.push_back(std::move(row));
         }

@@ -222,6 +222,9 @@ void TestListImport::jsonProblemsNameTheirLines_data()
         << "{\"channels\": [\n[\"446.1\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"],\n"
            "[\"446.1\",\"\",\"\",\"\",\"\",\"\",\"\",\"中中\"]\n]}"
         << QStringList{"plan.csv:3: 功率: not one of 高, 中, 低 ('中中')"};
+    QTest::newRow("a frequency with text after the number")
+        << "{\"channels\": [\n[\"446.1 MHz\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"]]}"
+        << QStringList{"plan.csv:2: 接收频率(MHz): Error Data Format，Please input again ('446.1 MHz' is not a number"};
 }
 
 void TestListImport::jsonProblemsNameTheirLines()

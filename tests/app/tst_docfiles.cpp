@@ -74,6 +74,7 @@ private Q_SLOTS:
     void saveOnAFullDiskKeepsTheFileAndTheChanges();
     void runsWithoutAWindowNeverWait_data();
     void runsWithoutAWindowNeverWait();
+    void commandLineNameThatIsNotText();
 
 private:
     CProgramApp &startApp(const QString &file = QString());
@@ -259,6 +260,23 @@ void TestDocFiles::runsWithoutAWindowNeverWait()
     QVERIFY2(tavin.exitCode() == exitCode, qPrintable(err));
     QVERIFY2(err.contains(stderrHas), qPrintable(err));
     QCOMPARE(QFile::exists(m_dir.filePath(QStringLiteral("shot.png"))), exitCode == 0);
+}
+
+void TestDocFiles::commandLineNameThatIsNotText()
+{
+    // QProcess would turn the name into text on the way; the shell passes the bytes.
+    QVERIFY(writeNative(m_base + "K\xf6ln.sin", newDocumentBytes()));
+    const QString shot = m_dir.filePath(QStringLiteral("bytes.png"));
+    QProcess tavin;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settingsDir.path());
+    tavin.setProcessEnvironment(env);
+    tavin.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" --screenshot \"$1\" \"$2/K$(printf '\\366')ln.sin\""),
+                                           QStringLiteral(TAVIN_APP), shot, m_dir.path()});
+    QVERIFY(tavin.waitForFinished(60000));
+    QVERIFY2(tavin.exitCode() == 0, tavin.readAllStandardError().constData());
+    QVERIFY(QFile::exists(shot));
 }
 
 QTEST_MAIN(TestDocFiles)

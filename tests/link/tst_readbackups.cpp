@@ -3,6 +3,8 @@
 #include "ReadBackups.h"
 
 #include "ChannelFile.h"
+#include "NativePath.h"
+#include "../platform/ByteNamedFolder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -19,6 +21,8 @@ private Q_SLOTS:
     void namesAndContents();
     void keepsTheNewest50();
     void unwritableFolderGivesNoPath();
+    void nameTakenMeanwhileIsKept();
+    void folderNameThatIsNotText();
 };
 
 void TestReadBackups::namesAndContents_data()
@@ -74,6 +78,46 @@ void TestReadBackups::unwritableFolderGivesNoPath()
     blocker.close();
     ReadBackups backups(dir.filePath(QStringLiteral("file/backups")));
     QVERIFY(backups.store(RadioImage()).isEmpty());
+}
+
+void TestReadBackups::nameTakenMeanwhileIsKept()
+{
+    // Another program stored a read under the same name a moment ago: this
+    // read gets the next name and the other file stays as it was.
+    QTemporaryDir dir;
+    const QDateTime when(QDate(2026, 12, 7), QTime(9, 30, 5));
+    const QString taken = dir.filePath(QStringLiteral("radio-20261207-093005.sin"));
+    QFile other(taken);
+    QVERIFY(other.open(QIODevice::WriteOnly) && other.write("another program's read") > 0);
+    other.close();
+    const QString path = ReadBackups(dir.path()).store(RadioImage(), when);
+    QCOMPARE(path, dir.filePath(QStringLiteral("radio-20261207-093005-2.sin")));
+    QFile check(taken);
+    QVERIFY(check.open(QIODevice::ReadOnly));
+    QCOMPARE(check.readAll(), QByteArray("another program's read"));
+}
+
+void TestReadBackups::folderNameThatIsNotText()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("file names that are not text are a POSIX matter");
+#else
+    tavin::test::ByteNamedFolder dir;
+    const QString folder = tavin::platform::fromNativeBytes(QFile::encodeName(dir.path()) + "/B\xe4" "ckups");
+    ReadBackups backups(folder);
+    const QDateTime start(QDate(2026, 3, 1), QTime(8, 0, 0));
+    QString last;
+    for (int i = 0; i < ReadBackups::kKept + 2; ++i)
+        last = backups.store(RadioImage(), start.addSecs(i));
+    QVERIFY(!last.isEmpty());
+    QCOMPARE(tavin::platform::toNativeBytes(last), QFile::encodeName(dir.path()) + "/B\xe4" "ckups/radio-20260301-080051.sin");
+    int kept = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(tavin::platform::toNative(folder))) {
+        Q_UNUSED(entry);
+        ++kept;
+    }
+    QCOMPARE(kept, ReadBackups::kKept);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestReadBackups)

@@ -3,8 +3,6 @@
 #include "ReadBackups.h"
 
 #include "ChannelFile.h"
-#include "NativePath.h"
-#include "../platform/ByteNamedFolder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -22,7 +20,6 @@ private Q_SLOTS:
     void keepsTheNewest50();
     void unwritableFolderGivesNoPath();
     void nameTakenMeanwhileIsKept();
-    void folderNameThatIsNotText();
 };
 
 void TestReadBackups::namesAndContents_data()
@@ -95,29 +92,6 @@ void TestReadBackups::nameTakenMeanwhileIsKept()
     QFile check(taken);
     QVERIFY(check.open(QIODevice::ReadOnly));
     QCOMPARE(check.readAll(), QByteArray("another program's read"));
-}
-
-void TestReadBackups::folderNameThatIsNotText()
-{
-#ifndef Q_OS_UNIX
-    QSKIP("file names that are not text are a POSIX matter");
-#else
-    tavin::test::ByteNamedFolder dir;
-    const QString folder = tavin::platform::fromNativeBytes(QFile::encodeName(dir.path()) + "/B\xe4" "ckups");
-    ReadBackups backups(folder);
-    const QDateTime start(QDate(2026, 3, 1), QTime(8, 0, 0));
-    QString last;
-    for (int i = 0; i < ReadBackups::kKept + 2; ++i)
-        last = backups.store(RadioImage(), start.addSecs(i));
-    QVERIFY(!last.isEmpty());
-    QCOMPARE(tavin::platform::toNativeBytes(last), QFile::encodeName(dir.path()) + "/B\xe4" "ckups/radio-20260301-080051.sin");
-    int kept = 0;
-    for (const auto &entry : std::filesystem::directory_iterator(tavin::platform::toNative(folder))) {
-        Q_UNUSED(entry);
-        ++kept;
-    }
-    QCOMPARE(kept, ReadBackups::kKept);
-#endif
 }
 
 QTEST_GUILESS_MAIN(TestReadBackups)

@@ -47,10 +47,10 @@ int validSequenceLength(const QByteArray &bytes, qsizetype i)
 
 bool isEscapedByte(QChar c) { return c.unicode() >= kEscapeBase + 0x80 && c.unicode() <= kEscapeBase + 0xFF; }
 
+#ifndef Q_OS_WIN
 // Qt's own text for a file name's bytes: what its file dialogs and models show.
 QString qtTextOf(const QByteArray &bytes) { return QFile::decodeName(bytes); }
 
-#ifndef Q_OS_WIN
 // One part of a dialog's path, looked up among the names in folder.
 QByteArray lookUpPart(const QByteArray &folder, const QString &part)
 {
@@ -59,7 +59,7 @@ QByteArray lookUpPart(const QByteArray &folder, const QString &part)
     QByteArray found;
     int matches = 0;
     for (fs::directory_iterator it(where, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string &name = it->path().filename().native();
+        const std::string name = it->path().filename().native();
         const QByteArray bytes(name.data(), qsizetype(name.size()));
         if (qtTextOf(bytes) == part) {
             found = bytes;

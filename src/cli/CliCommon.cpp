@@ -1,9 +1,8 @@
 #include "CliCommon.h"
 
 #include "ExitCodes.h"
-#include "NewDocument.h"
-
 #include "NativePath.h"
+#include "NewDocument.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>

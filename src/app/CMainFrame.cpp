@@ -4,6 +4,7 @@
 #include "CommandIds.h"
 #include "CommandTexts.h"
 #include "LockKeys.h"
+#include "NativePath.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -292,7 +293,7 @@ void CMainFrame::dropEvent(QDropEvent *event)
         return;
     event->acceptProposedAction();
     // One document at a time: the first dropped file is opened.
-    Q_EMIT fileDropped(urls.constFirst().toLocalFile());
+    Q_EMIT fileDropped(tavin::platform::fromUrl(urls.constFirst()));
 }
 
 bool CMainFrame::isDeadKey(const QKeyEvent *event) const

@@ -6,14 +6,15 @@
 #include "CProgramView.h"
 #include "CommandIds.h"
 #include "ListImport.h"
+#include "NativePath.h"
 #include "PagePrinter.h"
 #include "PageTexts.h"
+#include "RunExitCodes.h"
 #include "ToneTable.h"
 #include "TransferController.h"
 #include "UserPrompts.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QTextStream>
 
 CProgramApp::CProgramApp(QObject *parent)
@@ -161,7 +162,7 @@ bool CProgramApp::openWithoutQuestion(const QString &path)
         return true;
     }
     m_prompts->showFileError(QStringLiteral("无法打开文件。\n\n%1").arg(error));
-    if (!QFileInfo::exists(path)) {
+    if (!tavin::platform::pathExists(path)) {
         m_recentFiles.remove(path);
         m_recentFiles.save();
         m_frame->setRecentFiles(m_recentFiles.files());
@@ -234,17 +235,17 @@ int CProgramApp::PrintFileAndExit(const QString &fileToPrint, const QString &pri
 {
     QTextStream err(stderr);
     if (!printerName.isEmpty() && !m_pagePrinter->selectPrinter(printerName)) {
-        err << "tavin: there is no printer named '" << printerName << "'\n";
-        return 1;
+        err << "tavin: there is no printer named " << tavin::platform::quoted(printerName) << '\n';
+        return run::kExitPrintFailed;
     }
     if (!InitInstance(fileToPrint, false))
-        return 1;
+        return run::kExitFile;
     QString error;
     if (!m_pagePrinter->printDirect(m_view->printedPage(), &error)) {
         err << "tavin: " << error << '\n';
-        return 1;
+        return run::kExitPrintFailed;
     }
-    return 0;
+    return run::kExitOk;
 }
 
 void CProgramApp::onAppAbout()

@@ -2,8 +2,7 @@
 
 #include "CProgramView.h"
 #include "ChannelFile.h"
-
-#include <QFileInfo>
+#include "NativePath.h"
 
 CProgramDoc::CProgramDoc(const bool &formReady, QObject *parent) : QObject(parent), m_formReady(formReady) {}
 
@@ -14,7 +13,7 @@ QString CProgramDoc::untitledName()
 
 QString CProgramDoc::title() const
 {
-    return m_pathName.isEmpty() ? untitledName() : QFileInfo(m_pathName).fileName();
+    return m_pathName.isEmpty() ? untitledName() : tavin::platform::toQtPath(tavin::platform::fileNameOf(m_pathName));
 }
 
 void CProgramDoc::setModified(bool modified)
@@ -43,15 +42,15 @@ bool CProgramDoc::OnNewDocument()
 
 bool CProgramDoc::OnOpenDocument(const QString &path, QString *error, bool *resetToNew)
 {
+    std::size_t bytesRead = 0;
     const tavin::FileResult result =
-        tavin::loadChannelFile(std::filesystem::path(path.toStdU16String()), m_image, newDocumentPreset());
+        tavin::loadChannelFile(tavin::platform::toNative(path), m_image, newDocumentPreset(), &bytesRead);
     if (resetToNew)
         *resetToNew = false;
     if (!result) {
         if (error)
             *error = QString::fromStdString(result.error);
-        const QFileInfo info(path);
-        if (info.isFile() && info.size() > 0 && info.size() < qint64(tavin::kImageSize)) {
+        if (bytesRead > 0 && bytesRead < tavin::kImageSize) {
             // A partly read file: the document is a new one now.
             m_pathName.clear();
             setModified(false);
@@ -60,7 +59,7 @@ bool CProgramDoc::OnOpenDocument(const QString &path, QString *error, bool *rese
         }
         return false;
     }
-    m_pathName = QFileInfo(path).absoluteFilePath();
+    m_pathName = tavin::platform::absolutePath(path);
     setModified(false);
     return true;
 }
@@ -71,13 +70,13 @@ bool CProgramDoc::OnSaveDocument(const QString &path, QString *error)
         m_view->commitOpenEditor();
         m_view->EncodeImage();
     }
-    const tavin::FileResult result = tavin::storeChannelFile(std::filesystem::path(path.toStdU16String()), m_image);
+    const tavin::FileResult result = tavin::storeChannelFile(tavin::platform::toNative(path), m_image);
     if (!result) {
         if (error)
             *error = QString::fromStdString(result.error);
         return false;
     }
-    m_pathName = QFileInfo(path).absoluteFilePath();
+    m_pathName = tavin::platform::absolutePath(path);
     setModified(false);
     return true;
 }

@@ -23,7 +23,8 @@ public:
     tavin::RadioImage &image() { return m_image; }
     const tavin::RadioImage &image() const { return m_image; }
 
-    // Path of the file last opened or saved; empty for a new document.
+    // Path of the file last opened or saved, as NativePath.h keeps paths
+    // (every byte of the file's name); empty for a new document.
     QString pathName() const { return m_pathName; }
     // The file's name, or the untitled name of a new document.
     QString title() const;

@@ -3,10 +3,11 @@
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "ChannelListImport.h"
+#include "ListFile.h"
+#include "NativePath.h"
 #include "NewDocument.h"
 #include "UserPrompts.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace ListImport {
@@ -19,8 +20,8 @@ constexpr int kShownProblems = 20;
 QString refusalText(const QString &path, const tavin::lists::ImportOutcome &outcome)
 {
     const std::vector<tavin::lists::ListProblem> &problems = outcome.problems;
-    const std::string name = QFileInfo(path).fileName().toStdString();
-    QString text = QStringLiteral("无法导入信道表 %1：\n\n").arg(QFileInfo(path).fileName());
+    const std::string name = tavin::platform::fileNameOf(path).toStdString();
+    QString text = QStringLiteral("无法导入信道表 %1：\n\n").arg(tavin::platform::fileNameOf(path));
     // The notices say what the errors rest on, such as the band that was kept.
     for (const std::string &notice : outcome.notices)
         text += QString::fromStdString(notice) + u'\n';
@@ -49,13 +50,12 @@ bool isChannelListFile(const QString &path)
 bool importIntoDocument(const QString &path, CProgramDoc &doc, CProgramView &view, const tavin::ToneTable &tones,
                         UserPrompts &prompts, const std::function<bool()> &mayReplace)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        const QString reason = QFileInfo(path).isDir() ? QStringLiteral("it is a folder") : file.errorString();
-        prompts.showFileError(QStringLiteral("无法打开文件。\n\ncannot read channel list '%1': %2").arg(path, reason));
+    QByteArray bytes;
+    const tavin::FileResult read = tavin::lists::readListFile(tavin::platform::toNative(path), &bytes);
+    if (!read) {
+        prompts.showFileError(QStringLiteral("无法打开文件。\n\n%1").arg(QString::fromStdString(read.error)));
         return false;
     }
-    const QByteArray bytes = file.read(tavin::lists::kLargestListFile + 1);
 
     const tavin::lists::ImportOutcome outcome =
         tavin::lists::importChannelList(bytes, tavin::savedNewDocument(), {}, tones);

@@ -1,8 +1,8 @@
 #include "RecentFileList.h"
 
 #include "CommandTexts.h"
+#include "NativePath.h"
 
-#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -16,7 +16,7 @@ QString entryKey(int index)
 
 QString canonicalName(const QString &path)
 {
-    return QFileInfo(path).absoluteFilePath();
+    return tavin::platform::absolutePath(path);
 }
 
 }  // namespace
@@ -29,7 +29,7 @@ void RecentFileList::load()
     settings.beginGroup(kSection);
     m_files.clear();
     for (int i = 0; i < m_size; ++i) {
-        const QString path = settings.value(entryKey(i)).toString();
+        const QString path = tavin::platform::fromSettingsValue(settings.value(entryKey(i)));
         if (!path.isEmpty() && !m_files.contains(path))
             m_files.append(path);
     }
@@ -41,7 +41,7 @@ void RecentFileList::save() const
     settings.beginGroup(kSection);
     for (int i = 0; i < m_size; ++i) {
         if (i < m_files.size())
-            settings.setValue(entryKey(i), m_files.at(i));
+            settings.setValue(entryKey(i), tavin::platform::toSettingsValue(m_files.at(i)));
         else
             settings.remove(entryKey(i));
     }

@@ -1,5 +1,7 @@
 // The four most recently opened or saved channel files, newest first, kept in
-// the per-user settings under the organisation and application names.
+// the per-user settings under the organisation and application names. Paths
+// are kept as NativePath.h keeps them; a name that is not valid text is
+// stored as its bytes, so it comes back exactly.
 #pragma once
 
 #include <QStringList>

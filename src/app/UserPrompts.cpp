@@ -1,9 +1,13 @@
 #include "UserPrompts.h"
 
 #include "CommandTexts.h"
+#include "NativePath.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTextStream>
+
+#include <cstdio>
 
 UserPrompts::SaveAnswer DialogUserPrompts::askSaveChanges(const QString &documentName)
 {
@@ -27,16 +31,27 @@ void DialogUserPrompts::showFileError(const QString &text)
 
 QString DialogUserPrompts::openFileName()
 {
-    return QFileDialog::getOpenFileName(m_parent, QStringLiteral("打开"), QString(),
-                                        texts::kFileFilter + QStringLiteral(";;所有文件 (*)"));
+    return tavin::platform::fromQtPath(QFileDialog::getOpenFileName(
+        m_parent, QStringLiteral("打开"), QString(), texts::kFileFilter + QStringLiteral(";;所有文件 (*)")));
 }
 
 QString DialogUserPrompts::saveFileName(const QString &suggestedPath)
 {
-    QFileDialog dialog(m_parent, QStringLiteral("另存为"), suggestedPath, texts::kFileFilter);
+    QFileDialog dialog(m_parent, QStringLiteral("另存为"), tavin::platform::toQtPath(suggestedPath), texts::kFileFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(texts::kDefaultExtension);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    return dialog.selectedFiles().constFirst();
+    return tavin::platform::fromQtPath(dialog.selectedFiles().constFirst());
+}
+
+UserPrompts::SaveAnswer StderrUserPrompts::askSaveChanges(const QString &)
+{
+    return SaveAnswer::Discard;
+}
+
+void StderrUserPrompts::showFileError(const QString &text)
+{
+    // "无法打开文件。\n\n<reason>" on one line.
+    QTextStream(stderr) << "tavin: " << text.simplified() << '\n';
 }

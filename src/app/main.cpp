@@ -3,9 +3,15 @@
 #include "CMainFrame.h"
 #include "CProgramApp.h"
 #include "CommandTexts.h"
+#include "NativePath.h"
+#include "QtMessageFilter.h"
+#include "RunExitCodes.h"
+#include "SafeReplace.h"
 #include "StartupProbe.h"
+#include "UserPrompts.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QTimer>
 
@@ -15,10 +21,29 @@ namespace {
 
 constexpr int kScreenshotDelayMs = 700;
 
+// The main window as a PNG file, replaced only once it is completely written.
+int saveScreenshot(QWidget *window, const QString &target)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !window->grab().save(&buffer, "PNG")) {
+        std::fprintf(stderr, "tavin: cannot draw the screenshot %s\n", qPrintable(tavin::platform::quoted(target)));
+        return run::kExitFile;
+    }
+    const tavin::FileResult saved = tavin::replaceFileContents(
+        tavin::platform::toNative(target), std::string_view(png.constData(), std::size_t(png.size())), "screenshot");
+    if (!saved) {
+        std::fprintf(stderr, "tavin: %s\n", saved.error.c_str());
+        return run::kExitFile;
+    }
+    return run::kExitOk;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
 {
+    tavin::platform::installQtMessageFilter();
     QApplication application(argc, argv);
     QApplication::setOrganizationName(texts::kOrganisation);
     QApplication::setApplicationName(texts::kAppTitle);
@@ -27,8 +52,8 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Programming tool for 16-channel handheld radios."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Save a picture of the main window to <file> and quit."),
                                         QStringLiteral("file"));
@@ -48,30 +73,38 @@ int main(int argc, char *argv[])
         QStringLiteral("file"),
         QStringLiteral("Channel file (*.sin) to open, or channel list (*.csv, *.json) to import."),
         QStringLiteral("[file]"));
-    parser.process(application);
+    // The arguments byte for byte: a file name need not be valid text.
+    if (!parser.parse(tavin::platform::arguments(argc, argv))) {
+        std::fprintf(stderr, "tavin: %s\n", qPrintable(parser.errorText()));
+        return run::kExitUsage;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(run::kExitOk);
+    if (parser.isSet(version))
+        parser.showVersion();
 
     if (parser.isSet(startupProbe))
         StartupProbe::install();
 
     const QStringList files = parser.positionalArguments();
     CProgramApp app;
+    // Nobody clicks away a message box in these runs: messages go to stderr.
+    if (parser.isSet(print) || parser.isSet(printTo) || parser.isSet(screenshot))
+        app.setPrompts(std::make_unique<StderrUserPrompts>());
     if (parser.isSet(print) || parser.isSet(printTo)) {
         if (files.size() != 1) {
             std::fprintf(stderr, "tavin: --print and --print-to need one channel file\n");
-            return 2;
+            return run::kExitUsage;
         }
         return app.PrintFileAndExit(files.constFirst(), parser.value(printTo));
     }
     if (!app.InitInstance(files.isEmpty() ? QString() : files.constFirst()))
-        return 1;
+        return run::kExitFile;
 
     if (parser.isSet(screenshot)) {
         const QString target = parser.value(screenshot);
         QTimer::singleShot(kScreenshotDelayMs, &application, [&app, target] {
-            const bool saved = app.mainFrame()->grab().save(target, "PNG");
-            if (!saved)
-                std::fprintf(stderr, "tavin: cannot write the screenshot %s\n", qPrintable(target));
-            QApplication::exit(saved ? 0 : 1);
+            QApplication::exit(saveScreenshot(app.mainFrame(), target));
         });
     }
     return application.exec();

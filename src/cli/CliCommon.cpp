@@ -1,22 +1,22 @@
 #include "CliCommon.h"
 
 #include "ExitCodes.h"
+#include "NativePath.h"
 #include "NewDocument.h"
 
 #include <QCommandLineParser>
-#include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace tavin::cli {
 
 std::filesystem::path toPath(const QString &fileName)
 {
-#if defined(_WIN32)
-    return std::filesystem::path(fileName.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(fileName).toStdString());
-#endif
+    return platform::toNative(fileName);
+}
+
+QString quoted(const QString &fileName)
+{
+    return platform::quoted(fileName);
 }
 
 void reportError(const QString &verb, const QString &message)
@@ -51,20 +51,20 @@ QString singleFileArgument(const QCommandLineParser &parser, const QString &verb
 
 int loadWholeChannelFile(const QString &verb, const QString &fileName, RadioImage &image)
 {
-    const FileResult loaded = loadChannelFile(toPath(fileName), image);
+    std::size_t bytesRead = 0;
+    const FileResult loaded = loadChannelFile(toPath(fileName), image, HiddenPreset::Uhf, &bytesRead);
     if (!loaded) {
         reportError(verb, QString::fromStdString(loaded.error));
         return kExitFile;
     }
-    const qint64 size = QFileInfo(fileName).size();
-    if (size == 0) {
-        reportError(verb, QStringLiteral("channel file '%1' is empty; a channel file holds %2 bytes")
-                              .arg(fileName).arg(kImageSize));
+    if (bytesRead == 0) {
+        reportError(verb, QStringLiteral("channel file %1 is empty; a channel file holds %2 bytes")
+                              .arg(quoted(fileName)).arg(kImageSize));
         return kExitFile;
     }
-    if (size > qint64(kImageSize))
-        reportError(verb, QStringLiteral("warning: channel file '%1' is %2 bytes long; only its first %3 bytes are used")
-                              .arg(fileName).arg(size).arg(kImageSize));
+    if (bytesRead > kImageSize)
+        reportError(verb, QStringLiteral("warning: channel file %1 is longer than %2 bytes; only its first %2 bytes are used")
+                              .arg(quoted(fileName)).arg(kImageSize));
     return kExitOk;
 }
 

@@ -13,8 +13,10 @@ class QCommandLineParser;
 
 namespace tavin::cli {
 
-// A file name from the command line as a native path.
+// A file name from the command line as a native path, byte for byte.
 std::filesystem::path toPath(const QString &fileName);
+// A file name for messages: quoted, bytes that are not UTF-8 as \xNN.
+QString quoted(const QString &fileName);
 
 // "tavin-cli <verb>: message" on stderr.
 void reportError(const QString &verb, const QString &message);

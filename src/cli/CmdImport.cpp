@@ -5,6 +5,7 @@
 #include "ChannelListImport.h"
 #include "CliCommon.h"
 #include "ExitCodes.h"
+#include "ListFile.h"
 #include "NewDocument.h"
 #include "SafeReplace.h"
 #include "SettingText.h"
@@ -33,26 +34,10 @@ bool readInput(const QString &verb, const QString &name, QByteArray *bytes)
         reportError(verb, QStringLiteral("cannot read the channel list from stdin: %1").arg(error));
         return false;
     }
-    const std::filesystem::path path = toPath(name);
-    std::error_code ec;
-    std::ifstream in;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = QStringLiteral("it is a folder");
-    } else {
-        errno = 0;
-        in.open(path, std::ios::binary);
-        if (in) {
-            bytes->resize(lists::kLargestListFile + 1);
-            in.read(bytes->data(), bytes->size());
-            bytes->resize(qsizetype(in.gcount()));
-            if (!in.bad())
-                return true;
-        }
-        error = errno != 0 ? QString::fromStdString(systemErrorText(errno)) : QStringLiteral("it cannot be read");
-    }
-    reportError(verb, QStringLiteral("cannot read channel list %1: %2")
-                          .arg(QString::fromStdString(quotedPath(path)), error));
-    return false;
+    const FileResult read = lists::readListFile(toPath(name), bytes);
+    if (!read)
+        reportError(verb, QString::fromStdString(read.error));
+    return bool(read);
 }
 
 // True when both names lead to one existing file.

@@ -21,7 +21,7 @@ int cmdNew(const QStringList &args)
     int exitCode = kExitOk;
     if (!parseOrExit(parser, args, &exitCode))
         return exitCode;
-    if (!parser.isSet(output) || !parser.positionalArguments().isEmpty()) {
+    if (!parser.isSet(output) || parser.value(output).isEmpty() || !parser.positionalArguments().isEmpty()) {
         reportError(args.value(0), QStringLiteral("expected -o FILE and nothing else"));
         return kExitUsage;
     }

@@ -44,7 +44,7 @@ int cmdPrint(const QStringList &args)
     int exitCode = kExitOk;
     if (!parseOrExit(parser, args, &exitCode))
         return exitCode;
-    if (parser.positionalArguments().size() != 1 || !parser.isSet(output)) {
+    if (parser.positionalArguments().size() != 1 || !parser.isSet(output) || parser.value(output).isEmpty()) {
         reportError(args.value(0), QStringLiteral("expected one channel file and -o OUT.pdf"));
         return kExitUsage;
     }

@@ -9,10 +9,42 @@
 #include "VerifyRadio.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QTextStream>
 
+#include <system_error>
+
 namespace tavin::cli {
+
+namespace {
+
+bool sameFile(const QString &a, const QString &b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(toPath(a), toPath(b), ec) && !ec;
+}
+
+// After a write that did not finish: what the radio holds now, and how to
+// bring it to a known programming again.
+void explainUnfinishedWrite(const RadioOptions &options, const link::TransferResult &result, const QString &fileName,
+                            const QString &backupName)
+{
+    const bool touched = result.blocksDone > 0 || result.outcome == link::TransferOutcome::WriteNotAcknowledged;
+    if (!touched) {
+        reportError(options.verb, QStringLiteral("nothing was written to the radio; its programming is as it was"));
+        return;
+    }
+    reportError(options.verb, QStringLiteral("the radio now holds a mix of old and new programming "
+                                             "(the first %1 of its %2 blocks are new)")
+                                  .arg(result.blocksDone)
+                                  .arg(link::wire::kWriteBlockCount));
+    if (!backupName.isEmpty())
+        reportError(options.verb, QStringLiteral("to restore its previous programming: tavin-cli write --port %1 %2")
+                                      .arg(options.port, quoted(backupName)));
+    reportError(options.verb, QStringLiteral("to finish the new programming: tavin-cli write --port %1 %2")
+                                  .arg(options.port, quoted(fileName)));
+}
+
+}  // namespace
 
 int cmdWrite(const QStringList &args)
 {
@@ -33,27 +65,42 @@ int cmdWrite(const QStringList &args)
     if (!parseRadioVerb(parser, args, options, &exitCode))
         return exitCode;
     const QString verb = args.value(0);
+    if (parser.isSet(backup) && parser.value(backup).isEmpty()) {
+        reportError(verb, QStringLiteral("--backup needs a file name"));
+        return kExitUsage;
+    }
     QString fileName;
     RadioImage image;
     if (const int loaded = loadFileArgument(parser, verb, &fileName, image))
         return loaded;
 
-    if (parser.isSet(backup)) {
-        const QString backupName = parser.value(backup);
-        if (QFileInfo(fileName).canonicalFilePath() == QFileInfo(backupName).canonicalFilePath()) {
+    const QString backupName = parser.value(backup);
+    if (!backupName.isEmpty()) {
+        if (sameFile(fileName, backupName)) {
             reportError(verb, QStringLiteral("the backup would overwrite the file to write"));
             return kExitUsage;
         }
-        if (const int code = readRadioToFile(options, backupName, QStringLiteral("; nothing was written to the radio")))
+        if (const int code = readRadioToFile(options, backupName,
+                                             QStringLiteral("no backup, so nothing was written to the radio")))
             return code;
-        QTextStream(stderr) << "backup: the radio's programming is saved in " << backupName << '\n';
+        QTextStream(stderr) << "backup: the radio's programming is saved in " << quoted(backupName) << '\n';
     }
 
-    if (const int code = runTransfer(options, link::Direction::Write, image))
+    link::TransferResult written;
+    if (const int code = runTransfer(options, link::Direction::Write, image, &written)) {
+        explainUnfinishedWrite(options, written, fileName, backupName);
         return code;
-    if (parser.isSet(verify))
-        return verifyRadio(options, image);
-    return kExitOk;
+    }
+    if (!parser.isSet(verify))
+        return kExitOk;
+    const int verified = verifyRadio(options, image);
+    if (verified == kExitOk || verified == kExitVerifyMismatch)
+        return verified;
+    // The write itself went through: only the check is missing.
+    reportError(verb, QStringLiteral("the radio holds the new programming, unverified: reading it back failed; "
+                                     "check it with: tavin-cli verify --port %1 %2")
+                          .arg(options.port, quoted(fileName)));
+    return kExitUnverified;
 }
 
 }  // namespace tavin::cli

@@ -7,10 +7,10 @@
 #include "QtSerialLink.h"
 #include "TerminalSeam.h"
 
+#include "SafeReplace.h"
+
 #include <QCommandLineParser>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace tavin::cli {
@@ -48,19 +48,24 @@ bool radioOptionsFrom(const QCommandLineParser &parser, const QString &verb, Rad
 
 int readRadioToFile(const RadioOptions &options, const QString &fileName, const QString &failureNote)
 {
-    const QFileInfo target(fileName);
-    if (fileName.isEmpty() || !target.absoluteDir().exists() || target.isDir()) {
-        reportError(options.verb, QStringLiteral("cannot write '%1': no such folder, or it is a folder").arg(fileName) +
-                                      failureNote);
-        return kExitFile;
+    const auto fail = [&](int code) {
+        if (!failureNote.isEmpty())
+            reportError(options.verb, failureNote);
+        return code;
+    };
+    // Found out before the transfer, not after it.
+    const std::filesystem::path path = toPath(fileName);
+    if (const FileResult writable = checkReplaceable(path, "channel file"); !writable) {
+        reportError(options.verb, QString::fromStdString(writable.error));
+        return fail(kExitFile);
     }
     RadioImage image;
     if (const int code = runTransfer(options, Direction::Read, image))
-        return code;
-    const FileResult stored = storeChannelFile(toPath(fileName), image);
+        return fail(code);
+    const FileResult stored = storeChannelFile(path, image);
     if (!stored) {
-        reportError(options.verb, QString::fromStdString(stored.error) + failureNote);
-        return kExitFile;
+        reportError(options.verb, QString::fromStdString(stored.error));
+        return fail(kExitFile);
     }
     return kExitOk;
 }
@@ -95,7 +100,7 @@ bool parseRadioVerb(QCommandLineParser &parser, const QStringList &args, RadioOp
     return true;
 }
 
-int runTransfer(const RadioOptions &options, Direction direction, RadioImage &image)
+int runTransfer(const RadioOptions &options, Direction direction, RadioImage &image, link::TransferResult *outcome)
 {
     installInterruptHandler();
     const bool reading = direction == Direction::Read;
@@ -108,6 +113,8 @@ int runTransfer(const RadioOptions &options, Direction direction, RadioImage &im
     timer.start();
     const link::TransferResult result = protocol.run(direction, options.port, image);
     ui.finish();
+    if (outcome)
+        *outcome = result;
 
     const QString portText = port.device().isEmpty() || port.device() == options.port
         ? options.port

@@ -27,12 +27,16 @@ bool radioOptionsFrom(const QCommandLineParser &parser, const QString &verb, Rad
 // the exit code in *exitCode, when the verb should stop (--help or an error).
 bool parseRadioVerb(QCommandLineParser &parser, const QStringList &args, RadioOptions &options, int *exitCode);
 
-// Runs one read or write; returns kExitOk or the exit code of the outcome.
+// Runs one read or write; returns kExitOk or the exit code of the outcome,
+// which *outcome (when given) receives in full.
 // A read changes image block by block (see RadioProtocol).
-int runTransfer(const RadioOptions &options, link::Direction direction, RadioImage &image);
+int runTransfer(const RadioOptions &options, link::Direction direction, RadioImage &image,
+                link::TransferResult *outcome = nullptr);
 
-// Reads the radio and stores all 1024 bytes in fileName, only once every block
-// has arrived. A file error message ends with failureNote. Returns an exit code.
+// Checks that fileName can be written, reads the radio and stores all 1024
+// bytes in fileName, only once every block has arrived. After any failure,
+// failureNote (when given) follows the error as a line of its own. Returns
+// an exit code.
 int readRadioToFile(const RadioOptions &options, const QString &fileName, const QString &failureNote = {});
 
 // The exit code for an outcome.

@@ -1,5 +1,6 @@
-// The two platform calls the radio verbs need: whether stderr is a terminal,
-// and catching Ctrl+C so a transfer can close the port before exiting.
+// The platform calls of the command-line tool: whether stderr is a terminal,
+// catching Ctrl+C so a transfer can close the port before exiting, and
+// checking that everything written to standard output arrived.
 #pragma once
 
 namespace tavin::cli {
@@ -10,5 +11,11 @@ bool stderrIsTerminal();
 // transfer stops at its next cancel test); a second one ends the program.
 void installInterruptHandler();
 bool interruptRequested();
+
+// Flushes standard output and checks that nothing written to it was lost (a
+// full disk, /dev/full, a closed descriptor). Returns exitCode when all went
+// out; otherwise reports "tavin-cli: cannot write standard output: <reason>"
+// on stderr and returns exitCode, or kExitFile when exitCode was kExitOk.
+int finishStandardOutput(int exitCode);
 
 }  // namespace tavin::cli

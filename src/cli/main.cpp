@@ -2,6 +2,9 @@
 // lives in its own file and shares model/ and link/ with the desktop program.
 
 #include "ExitCodes.h"
+#include "NativePath.h"
+#include "QtMessageFilter.h"
+#include "TerminalSeam.h"
 #include "Verbs.h"
 
 #include <QCoreApplication>
@@ -69,11 +72,12 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    tavin::platform::installQtMessageFilter();
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavin-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
 
-    QStringList args = QCoreApplication::arguments();
+    QStringList args = tavin::platform::arguments(argc, argv);
     if (args.size() < 2) {
         printUsage(stderr);
         return tavin::cli::kExitUsage;
@@ -81,17 +85,17 @@ int main(int argc, char *argv[])
     const QString verbName = args.at(1);
     if (verbName == QLatin1String("--help") || verbName == QLatin1String("-h") || verbName == QLatin1String("help")) {
         printUsage(stdout);
-        return tavin::cli::kExitOk;
+        return tavin::cli::finishStandardOutput(tavin::cli::kExitOk);
     }
     if (verbName == QLatin1String("--version")) {
         QTextStream(stdout) << "tavin-cli " << QCoreApplication::applicationVersion() << '\n';
-        return tavin::cli::kExitOk;
+        return tavin::cli::finishStandardOutput(tavin::cli::kExitOk);
     }
     for (const Verb &v : kVerbs) {
         if (verbName == QLatin1String(v.name)) {
             args.removeAt(1);
             args[0] = QStringLiteral("tavin-cli ") + verbName;
-            return v.run(args);
+            return tavin::cli::finishStandardOutput(v.run(args));
         }
     }
     QTextStream(stderr) << "tavin-cli: unknown verb '" << verbName << "'\n\n";

@@ -1,66 +1,85 @@
 #include "ReadBackups.h"
 
 #include "ChannelFile.h"
+#include "NativePath.h"
+#include "SafeReplace.h"
 
-#include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <system_error>
 
 namespace tavin::link {
+
+namespace fs = std::filesystem;
 
 namespace {
 const QString kPrefix = QStringLiteral("radio-");
 const QString kSuffix = QStringLiteral(".sin");
+// Reads within one second beyond this many are not kept apart any more.
+constexpr int kMaxSameSecond = 1000;
 
-std::filesystem::path nativePath(const QString &path)
+// "20260101-101010" < "20260101-101010-2" < "20260101-101011"
+bool olderName(const QString &a, const QString &b)
 {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
+    const QString sa = a.chopped(kSuffix.size()).mid(kPrefix.size());
+    const QString sb = b.chopped(kSuffix.size()).mid(kPrefix.size());
+    if (sa.left(15) != sb.left(15))
+        return sa.left(15) < sb.left(15);
+    return sa.mid(16).toInt() < sb.mid(16).toInt();
 }
 }  // namespace
 
 QString ReadBackups::defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/radio-backups");
+    return platform::fromQtPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)) +
+           QStringLiteral("/radio-backups");
 }
 
 QString ReadBackups::store(const RadioImage &image, const QDateTime &when)
 {
-    QDir dir(m_folder);
-    if (!dir.mkpath(QStringLiteral(".")))
+    const fs::path folder = platform::toNative(m_folder);
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec))
         return {};
     // The C locale's digits, whatever the user's language.
     const QString stamp = when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString path = dir.filePath(kPrefix + stamp + kSuffix);
-    for (int n = 2; QFile::exists(path); ++n)
-        path = dir.filePath(kPrefix + stamp + QLatin1Char('-') + QString::number(n) + kSuffix);
-    if (!storeChannelFile(nativePath(path), image))
-        return {};
-    prune();
-    return path;
+    for (int n = 1; n <= kMaxSameSecond; ++n) {
+        const QString name = kPrefix + stamp + (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + kSuffix;
+        const fs::path path = folder / platform::toNative(name);
+        // Taken by the name first: another program storing a read in the same
+        // second gets the next name instead of overwriting this one.
+        const FileResult reserved = reserveNewFile(path, "backup");
+        if (!reserved && reserved.systemError == EEXIST)
+            continue;
+        if (!reserved)
+            return {};
+        if (!storeChannelFile(path, image)) {
+            fs::remove(path, ec);
+            return {};
+        }
+        prune();
+        return platform::fromNative(path);
+    }
+    return {};
 }
 
 void ReadBackups::prune()
 {
-    QDir dir(m_folder);
-    // Names sort by their time stamp; "-2" comes after the plain name.
-    QStringList names = dir.entryList({kPrefix + QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name);
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        const QString sa = a.chopped(kSuffix.size()).mid(kPrefix.size());
-        const QString sb = b.chopped(kSuffix.size()).mid(kPrefix.size());
-        // "20260101-101010" < "20260101-101010-2" < "20260101-101011"
-        if (sa.left(15) != sb.left(15))
-            return sa.left(15) < sb.left(15);
-        return sa.mid(16).toInt() < sb.mid(16).toInt();
-    });
+    const fs::path folder = platform::toNative(m_folder);
+    QStringList names;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const QString name = platform::fromNative(it->path().filename());
+        if (name.startsWith(kPrefix) && name.endsWith(kSuffix) && it->is_regular_file(ec))
+            names.append(name);
+    }
+    std::sort(names.begin(), names.end(), olderName);
     while (names.size() > kKept)
-        dir.remove(names.takeFirst());
+        fs::remove(folder / platform::toNative(names.takeFirst()), ec);
 }
 
 }  // namespace tavin::link

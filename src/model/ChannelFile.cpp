@@ -2,6 +2,8 @@
 
 #include "SafeReplace.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -32,25 +34,32 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 }  // namespace
 
-FileResult loadChannelFile(const std::filesystem::path &path, RadioImage &image, HiddenPreset presetOnShortFile)
+FileResult loadChannelFile(const std::filesystem::path &path, RadioImage &image, HiddenPreset presetOnShortFile,
+                           std::size_t *bytesRead)
 {
+    if (bytesRead)
+        *bytesRead = 0;
     errno = 0;
     FileHandle file(openFile(path));
     if (!file)
         return FileResult::failure("cannot open channel file " + describe(path) + ": " + systemError(errno));
 
-    RadioImage::Bytes buffer{};
+    // One byte more than an image, to tell a longer file from an exact one.
+    std::array<std::uint8_t, kLongerThanImage> buffer{};
+    errno = 0;
     const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file.get());
     if (std::ferror(file.get()))
         return FileResult::failure("cannot read channel file " + describe(path) + ": " + systemError(errno));
+    if (bytesRead)
+        *bytesRead = got;
     if (got == 0)
         return FileResult::success();  // an empty file leaves the image as it was
-    if (got < buffer.size()) {
+    if (got < kImageSize) {
         image.resetToNewDocument(presetOnShortFile);
         return FileResult::failure("channel file " + describe(path) + " is " + std::to_string(got) +
                                    " bytes long; a channel file holds " + std::to_string(kImageSize) + " bytes");
     }
-    image.bytes() = buffer;
+    std::copy_n(buffer.begin(), kImageSize, image.bytes().begin());
     return FileResult::success();
 }
 

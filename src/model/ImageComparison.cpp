@@ -95,13 +95,21 @@ public:
                 const auto i = static_cast<std::size_t>(c);
                 if (e[i] == f[i])
                     continue;
-                Difference d{Difference::Kind::Channel, n, std::string(kGridHeaderTexts[i + 1]), {}, e[i], f[i]};
+                Difference d;
+                d.kind = Difference::Kind::Channel;
+                d.channel = n;
+                d.item = std::string(kGridHeaderTexts[i + 1]);
+                d.expected = e[i];
+                d.found = f[i];
                 d.line = "channel " + std::to_string(n) + ", " + d.item + ": " + values(e[i], f[i]);
                 add(std::move(d));
                 named = true;
             }
             if (!named) {
-                Difference d{Difference::Kind::ChannelBytes, n, "channel " + std::to_string(n)};
+                Difference d;
+                d.kind = Difference::Kind::ChannelBytes;
+                d.channel = n;
+                d.item = "channel " + std::to_string(n);
                 d.ranges = differingRanges(m_expected, m_found, from, from + layout::kRowSize);
                 d.line = d.item + ": bytes " + d.ranges + " differ (not shown in the editor)";
                 add(std::move(d));
@@ -126,8 +134,12 @@ public:
         for (const SettingBoxInfo &box : settingBoxes()) {
             if (e[box.box] == f[box.box])
                 continue;
-            Difference d{Difference::Kind::Setting, 0, simplified(box.label), std::string(box.key),
-                         selectionText(box.box, e[box.box]), selectionText(box.box, f[box.box])};
+            Difference d;
+            d.kind = Difference::Kind::Setting;
+            d.item = simplified(box.label);
+            d.key = std::string(box.key);
+            d.expected = selectionText(box.box, e[box.box]);
+            d.found = selectionText(box.box, f[box.box]);
             d.line = "setting " + d.item + ": " + values(d.expected, d.found);
             add(std::move(d));
             named = true;
@@ -170,7 +182,9 @@ private:
 
     void addBytes(const char *region, std::size_t from, std::size_t to, const char *tail)
     {
-        Difference d{Difference::Kind::Bytes, 0, region};
+        Difference d;
+        d.kind = Difference::Kind::Bytes;
+        d.item = region;
         d.ranges = differingRanges(m_expected, m_found, from, to);
         if (d.ranges.empty())
             return;

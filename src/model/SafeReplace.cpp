@@ -76,6 +76,8 @@ bool closeFile(int fd) { return _close(fd) == 0; }
 void removeFile(const fs::path &p) { _wunlink(p.c_str()); }
 void keepAttributes(int, const fs::path &) {}
 void syncFolder(const fs::path &) {}
+int openExisting(const fs::path &p) { return _wopen(p.c_str(), _O_WRONLY | _O_TRUNC | _O_BINARY); }
+bool mayWrite(const fs::path &p) { return _waccess(p.c_str(), 2) == 0; }
 #else
 int createExclusive(const fs::path &p)
 {
@@ -90,6 +92,16 @@ long long writeSome(int fd, const char *data, std::size_t size) { return ::write
 bool syncFile(int fd) { return ::fsync(fd) == 0; }
 bool closeFile(int fd) { return ::close(fd) == 0; }
 void removeFile(const fs::path &p) { ::unlink(p.c_str()); }
+int openExisting(const fs::path &p)
+{
+    int fd;
+    do {
+        fd = ::open(p.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+// With the effective user's rights, as an open would be checked.
+bool mayWrite(const fs::path &p) { return ::faccessat(AT_FDCWD, p.c_str(), W_OK, AT_EACCESS) == 0; }
 
 // The replaced file keeps its mode, and its owner and group where the program
 // may set them (as root); for anyone else a failed chown is expected.
@@ -174,7 +186,7 @@ std::string quotedPath(const fs::path &path)
             const auto c1 = static_cast<unsigned char>(bytes[i + 1]);
             valid = c <= 0xF4 && !(c == 0xF0 && c1 < 0x90) && !(c == 0xF4 && c1 >= 0x90);
         }
-        if (valid && !(length == 1 && c < 0x20)) {
+        if (valid && !(length == 1 && (c < 0x20 || c == 0x7F))) {
             out.append(bytes, i, length);
             i += length;
         } else {
@@ -188,19 +200,104 @@ std::string quotedPath(const fs::path &path)
     return out + "'";
 }
 
+namespace {
+
+// What is at the path a write changes.
+enum class TargetKind {
+    Missing,  // a new file is made
+    Regular,  // an existing file is replaced
+    Stream,   // a device, pipe or socket: written into, not replaced
+};
+
+struct Target {
+    fs::path file;  // symbolic links followed
+    TargetKind kind = TargetKind::Missing;
+};
+
+// Finds the file a write to path changes and whether it may be written; on
+// failure returns the reason, after "cannot write <what> '<path>': ".
+std::string examine(const fs::path &path, Target &target)
+{
+    std::error_code ec;
+    target.file = resolveLinks(path, ec);
+    if (ec)
+        return ec.message();
+    const fs::file_status status = fs::status(target.file, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory)
+        return ec.message();
+    if (fs::is_directory(status))
+        return "it is a folder";
+    if (!fs::exists(status)) {
+        target.kind = TargetKind::Missing;
+        return {};
+    }
+    target.kind = fs::is_regular_file(status) ? TargetKind::Regular : TargetKind::Stream;
+    // A file that its owner made read-only is not replaced behind their back.
+    errno = 0;
+    if (!mayWrite(target.file))
+        return systemErrorText(errno ? errno : EACCES);
+    return {};
+}
+
+// Writes all of bytes to fd, retrying interrupted and partial writes. 0 on
+// success, else the errno value.
+int writeAll(int fd, std::string_view bytes)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        errno = 0;
+        const long long n = writeSome(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 && errno ? errno : ENOSPC;
+        written += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+// A device or pipe (/dev/stdout, a FIFO): there is no old contents to keep,
+// so the bytes are written straight into it.
+FileResult writeIntoStream(const fs::path &file, std::string_view bytes, const std::string &prefix)
+{
+    errno = 0;
+    const int fd = openExisting(file);
+    if (fd < 0)
+        return FileResult::failure(prefix + systemErrorText(errno));
+    const int error = writeAll(fd, bytes);
+    errno = 0;
+    const bool closed = closeFile(fd);
+    if (error != 0)
+        return FileResult::failure(prefix + systemErrorText(error));
+    if (!closed)
+        return FileResult::failure(prefix + systemErrorText(errno));
+    return FileResult::success();
+}
+
+std::string prefixFor(const fs::path &path, std::string_view what)
+{
+    return "cannot write " + std::string(what) + " " + quotedPath(path) + ": ";
+}
+
+FileResult noName(std::string_view what)
+{
+    return FileResult::failure("cannot write " + std::string(what) + ": no file name given");
+}
+
+}  // namespace
+
 FileResult replaceFileContents(const fs::path &path, std::string_view bytes, std::string_view what)
 {
-    const std::string prefix = "cannot write " + std::string(what) + " " + quotedPath(path) + ": ";
     if (path.empty())
-        return FileResult::failure("cannot write " + std::string(what) + ": no file name given");
-    std::error_code ec;
-    const fs::path target = resolveLinks(path, ec);
-    if (ec)
-        return FileResult::failure(prefix + ec.message());
-    if (fs::is_directory(target, ec))
-        return FileResult::failure(prefix + "it is a folder");
+        return noName(what);
+    const std::string prefix = prefixFor(path, what);
+    Target target;
+    if (const std::string problem = examine(path, target); !problem.empty())
+        return FileResult::failure(prefix + problem);
+    if (target.kind == TargetKind::Stream)
+        return writeIntoStream(target.file, bytes, prefix);
 
-    const fs::path folder = folderOf(target);
+    const fs::path folder = folderOf(target.file);
     Temporary temporary = createTemporary(folder);
     if (temporary.fd < 0)
         return FileResult::failure(prefix + "cannot create a file in " + quotedPath(folder) + ": " +
@@ -213,17 +310,11 @@ FileResult replaceFileContents(const fs::path &path, std::string_view bytes, std
         return FileResult::failure(prefix + systemErrorText(error));
     };
 
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        errno = 0;
-        const long long n = writeSome(temporary.fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return fail(n < 0 ? errno : ENOSPC);
-        written += static_cast<std::size_t>(n);
-    }
-    keepAttributes(temporary.fd, target);
+    // The old file's mode first, so its contents are never readable by more people.
+    if (target.kind == TargetKind::Regular)
+        keepAttributes(temporary.fd, target.file);
+    if (const int error = writeAll(temporary.fd, bytes))
+        return fail(error);
     errno = 0;
     if (!syncFile(temporary.fd))
         return fail(errno);
@@ -233,7 +324,8 @@ FileResult replaceFileContents(const fs::path &path, std::string_view bytes, std
     if (!closed)
         return fail(errno);
 
-    fs::rename(temporary.path, target, ec);
+    std::error_code ec;
+    fs::rename(temporary.path, target.file, ec);
     if (ec) {
         removeFile(temporary.path);
         return FileResult::failure(prefix + ec.message());
@@ -242,18 +334,31 @@ FileResult replaceFileContents(const fs::path &path, std::string_view bytes, std
     return FileResult::success();
 }
 
+FileResult reserveNewFile(const fs::path &path, std::string_view what)
+{
+    if (path.empty())
+        return noName(what);
+    errno = 0;
+    const int fd = createExclusive(path);
+    if (fd < 0) {
+        const int error = errno;
+        return FileResult::failure(prefixFor(path, what) + systemErrorText(error), error);
+    }
+    closeFile(fd);
+    return FileResult::success();
+}
+
 FileResult checkReplaceable(const fs::path &path, std::string_view what)
 {
-    const std::string prefix = "cannot write " + std::string(what) + " " + quotedPath(path) + ": ";
     if (path.empty())
-        return FileResult::failure("cannot write " + std::string(what) + ": no file name given");
-    std::error_code ec;
-    const fs::path target = resolveLinks(path, ec);
-    if (ec)
-        return FileResult::failure(prefix + ec.message());
-    if (fs::is_directory(target, ec))
-        return FileResult::failure(prefix + "it is a folder");
-    const fs::path folder = folderOf(target);
+        return noName(what);
+    const std::string prefix = prefixFor(path, what);
+    Target target;
+    if (const std::string problem = examine(path, target); !problem.empty())
+        return FileResult::failure(prefix + problem);
+    if (target.kind == TargetKind::Stream)
+        return FileResult::success();
+    const fs::path folder = folderOf(target.file);
     Temporary temporary = createTemporary(folder);
     if (temporary.fd < 0)
         return FileResult::failure(prefix + "cannot create a file in " + quotedPath(folder) + ": " +

@@ -16,6 +16,9 @@ namespace tavin {
 
 // Replaces (or creates) the file at path with bytes.
 // - A symbolic link is followed: the target is replaced, the link stays.
+// - An existing file that the user may not write (read-only) is not replaced.
+// - A device, pipe or socket (/dev/stdout, a FIFO) is written into directly:
+//   it has no old contents to keep.
 // - An existing file keeps its permission bits and, when the program may
 //   change them (as root), its owner and group; a new file gets the usual
 //   permissions for the user (0666 less the umask).
@@ -27,8 +30,14 @@ FileResult replaceFileContents(const std::filesystem::path &path, std::string_vi
 
 // Checks, before long work whose result goes to path (a read from the radio),
 // that path can be written: its folder exists and accepts a new file, and
-// path is not a folder. Creates and removes a temporary file to find out.
+// path is not a folder nor a read-only file. Creates and removes a temporary
+// file to find out.
 FileResult checkReplaceable(const std::filesystem::path &path, std::string_view what = "file");
+
+// Creates path as a new, empty file, failing (systemError EEXIST) when
+// anything is there already: a name reserved this way is then filled with
+// replaceFileContents, so two programs never pick the same new name.
+FileResult reserveNewFile(const std::filesystem::path &path, std::string_view what = "file");
 
 // The path as text for messages: UTF-8 where it is, bytes that are not shown
 // as \xNN; in single quotes.

@@ -1,25 +1,25 @@
 #include "PdfExport.h"
 
+#include "NativePath.h"
+#include "SafeReplace.h"
 #include "SettingsPage.h"
 
+#include <QBuffer>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace tavin::print {
 
-bool writeSettingsPdf(const PageTexts &texts, const QString &fileName, const QPageSize &pageSize,
-                      QString *error)
+QByteArray settingsPdf(const PageTexts &texts, const QPageSize &pageSize)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("cannot write PDF file '%1': %2").arg(fileName, file.errorString());
-        return false;
-    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return {};
     {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&buffer);
         pdf.setResolution(kPdfResolutionDpi);
         pdf.setTitle(QStringLiteral("The Radio Settings"));
         pdf.setCreator(QStringLiteral("Tavin"));
@@ -28,15 +28,33 @@ bool writeSettingsPdf(const PageTexts &texts, const QString &fileName, const QPa
                                                 kPdfMarginMillimetres, kPdfMarginMillimetres),
                                       QPageLayout::Millimeter));
         QPainter painter;
-        if (!painter.begin(&pdf)) {
-            *error = QStringLiteral("cannot write PDF file '%1': the page cannot be drawn").arg(fileName);
-            return false;
-        }
+        if (!painter.begin(&pdf))
+            return {};
         drawSettingsPage(painter, texts);
-        painter.end();
+        if (!painter.end())
+            return {};
     }
-    if (!file.commit()) {
-        *error = QStringLiteral("cannot write PDF file '%1': %2").arg(fileName, file.errorString());
+    return bytes;
+}
+
+bool writeSettingsPdf(const PageTexts &texts, const QString &fileName, const QPageSize &pageSize,
+                      QString *error)
+{
+    const std::filesystem::path path = platform::toNative(fileName);
+    // Found out before the page is drawn.
+    if (const FileResult writable = checkReplaceable(path, "PDF file"); !writable) {
+        *error = QString::fromStdString(writable.error);
+        return false;
+    }
+    const QByteArray bytes = settingsPdf(texts, pageSize);
+    if (bytes.isEmpty()) {
+        *error = QStringLiteral("cannot write PDF file %1: the page cannot be drawn").arg(platform::quoted(fileName));
+        return false;
+    }
+    const FileResult stored = replaceFileContents(path, std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                                                  "PDF file");
+    if (!stored) {
+        *error = QString::fromStdString(stored.error);
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 
 #include "PageTexts.h"
 
+#include <QByteArray>
 #include <QPageSize>
 #include <QString>
 
@@ -12,8 +13,13 @@ namespace tavin::print {
 inline constexpr double kPdfMarginMillimetres = 6.35;
 inline constexpr int kPdfResolutionDpi = 1200;
 
-// Writes the page to `fileName`, replacing the file only once the whole PDF is
-// written. On failure returns false with the reason (naming the file) in *error.
+// The page as the bytes of a one-page PDF; empty when it cannot be drawn.
+QByteArray settingsPdf(const PageTexts &texts, const QPageSize &pageSize);
+
+// Writes the page to `fileName` (a path text as NativePath.h keeps it)
+// through replaceFileContents: an existing file is replaced only once the
+// whole PDF is on the disk, and stays as it was on any failure. On failure
+// returns false with the reason (naming the file) in *error.
 bool writeSettingsPdf(const PageTexts &texts, const QString &fileName, const QPageSize &pageSize,
                       QString *error);
 

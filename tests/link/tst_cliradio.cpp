@@ -86,6 +86,7 @@ private Q_SLOTS:
     void writeWithBackupAndVerify();
     void verifyNamesWhatDiffers();
     void interruptClosesThePort();
+    void interruptedWriteSaysHowToRestore();
     void portsShowsTheMapping();
 };
 
@@ -106,10 +107,19 @@ void TestCliRadio::failures_data()
                                                     << QStringLiteral("retrying") << 30;
     QTest::newRow("short read reply") << "read-reply-11:7" << QStringList{"read", "--port", "PORT", "-o", "OUT"} << 6
                                       << QString::fromUtf8(link::text::kNotEnoughBytes) << 1;
-    QTest::newRow("write block not acknowledged") << "no-write-ack:3" << QStringList{"write", "--port", "PORT", "IN"} << 6
-                                                  << QStringLiteral("block 3") << 1;
+    QTest::newRow("write block not acknowledged: a mix") << "no-write-ack:3" << QStringList{"write", "--port", "PORT", "IN"} << 6
+                                                         << QStringLiteral("(the first 3 of its 123 blocks are new)") << 1;
     QTest::newRow("failed backup read writes nothing") << "hangup:4" << QStringList{"write", "--port", "PORT", "--backup", "OUT", "IN"} << 6
-                                                       << QString::fromUtf8(link::text::kNotEnoughBytes) << 1;
+                                                       << QStringLiteral("no backup, so nothing was written to the radio") << 1;
+    QTest::newRow("write to a radio that does not answer") << "stray2" << QStringList{"write", "--port", "PORT", "IN"} << 5
+                                                           << QStringLiteral("nothing was written to the radio") << 15;
+    QTest::newRow("read-back fails after a complete write") << "read-reply-11:5" << QStringList{"write", "--port", "PORT", "--verify", "IN"}
+                                                            << 9 << QStringLiteral("the radio holds the new programming, unverified") << 2;
+    QTest::newRow("read into a missing folder: no transfer") << QString() << QStringList{"read", "--port", "PORT", "-o", "NOFOLDER"} << 3
+                                                             << QStringLiteral("No such file or directory") << 0;
+    QTest::newRow("backup into a missing folder: no transfer")
+        << QString() << QStringList{"write", "--port", "PORT", "--backup", "NOFOLDER", "IN"} << 3
+        << QStringLiteral("nothing was written to the radio") << 0;
     QTest::newRow("usage: read without a file") << QString() << QStringList{"read", "--port", "PORT"} << 2 << QStringLiteral("-o FILE") << 0;
     QTest::newRow("usage: bad retries") << QString() << QStringList{"read", "--port", "PORT", "--retries", "x", "-o", "OUT"} << 2
                                         << QStringLiteral("--retries") << 0;
@@ -147,6 +157,8 @@ void TestCliRadio::failures()
             a = shortFile;
         else if (a == QLatin1String("MISSING"))
             a = sim.dirPath() + QStringLiteral("/missing.sin");
+        else if (a == QLatin1String("NOFOLDER"))
+            a = sim.dirPath() + QStringLiteral("/none/out.sin");
         else if (a == QLatin1String("PORT"))
             a = sim.device();
     }
@@ -238,6 +250,31 @@ void TestCliRadio::interruptClosesThePort()
     QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("cancelled")));
     QVERIFY(!QFileInfo::exists(out));
     QVERIFY(portIsFree(sim.device()));
+}
+
+void TestCliRadio::interruptedWriteSaysHowToRestore()
+{
+    const RadioImage memory = patternImage(25);
+    SimRadio sim({QStringLiteral("--fast")}, memory);
+    QVERIFY(sim.started());
+    const QString in = sim.dirPath() + QStringLiteral("/in.sin");
+    const QString backup = sim.dirPath() + QStringLiteral("/backup.sin");
+    QVERIFY(writeImage(in, patternImage(26)));
+    QProcess p;
+    p.start(QStringLiteral(TAVIN_CLI_PATH), {QStringLiteral("write"), QStringLiteral("--port"), sim.device(),
+                                             QStringLiteral("--backup"), backup, in});
+    QVERIFY(p.waitForStarted());
+    // Ctrl+C once a few blocks are written ('W', address, length 8).
+    QTRY_VERIFY_WITH_TIMEOUT(sim.programBytes().count(QByteArray::fromHex("5700")) >= 3, 20000);
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), 8);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("the radio now holds a mix of old and new programming")), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral("to restore its previous programming: tavin-cli write --port %1 '%2'")
+                              .arg(sim.device(), backup)),
+             qPrintable(err));
+    QCOMPARE(fileBytes(backup), bytesOf(memory));
 }
 
 void TestCliRadio::portsShowsTheMapping()

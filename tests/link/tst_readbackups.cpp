@@ -19,6 +19,7 @@ private Q_SLOTS:
     void namesAndContents();
     void keepsTheNewest50();
     void unwritableFolderGivesNoPath();
+    void nameTakenMeanwhileIsKept();
 };
 
 void TestReadBackups::namesAndContents_data()
@@ -74,6 +75,23 @@ void TestReadBackups::unwritableFolderGivesNoPath()
     blocker.close();
     ReadBackups backups(dir.filePath(QStringLiteral("file/backups")));
     QVERIFY(backups.store(RadioImage()).isEmpty());
+}
+
+void TestReadBackups::nameTakenMeanwhileIsKept()
+{
+    // Another program stored a read under the same name a moment ago: this
+    // read gets the next name and the other file stays as it was.
+    QTemporaryDir dir;
+    const QDateTime when(QDate(2026, 12, 7), QTime(9, 30, 5));
+    const QString taken = dir.filePath(QStringLiteral("radio-20261207-093005.sin"));
+    QFile other(taken);
+    QVERIFY(other.open(QIODevice::WriteOnly) && other.write("another program's read") > 0);
+    other.close();
+    const QString path = ReadBackups(dir.path()).store(RadioImage(), when);
+    QCOMPARE(path, dir.filePath(QStringLiteral("radio-20261207-093005-2.sin")));
+    QFile check(taken);
+    QVERIFY(check.open(QIODevice::ReadOnly));
+    QCOMPARE(check.readAll(), QByteArray("another program's read"));
 }
 
 QTEST_GUILESS_MAIN(TestReadBackups)

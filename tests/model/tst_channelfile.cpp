@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace tavin;
 
 namespace {
@@ -39,6 +41,8 @@ private Q_SLOTS:
     void failedStoreKeepsOldFile();
     void storeIntoMissingFolderFails();
     void nonAsciiFileName();
+    void devicesAndPipes_data();
+    void devicesAndPipes();
 
 private:
     QString write(const QByteArray &bytes, const QString &name = QStringLiteral("radio.sin"))
@@ -165,6 +169,34 @@ void TestChannelFile::nonAsciiFileName()
     RadioImage image;
     QVERIFY(loadChannelFile(native(path), image));
     QVERIFY(image == patternImage());
+}
+
+void TestChannelFile::devicesAndPipes_data()
+{
+    // A file is judged by the bytes it delivers, not by the size stat reports
+    // (0 for devices and pipes; pipes: tst_clifiles).
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("bytesRead");
+    QTest::newRow("/dev/zero: more than an image") << "/dev/zero" << true << int(kLongerThanImage);
+    QTest::newRow("/dev/null: empty") << "/dev/null" << true << 0;
+    QTest::newRow("a folder: a read error") << "." << false << 0;
+}
+
+void TestChannelFile::devicesAndPipes()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, ok);
+    QFETCH(int, bytesRead);
+    if (!QFile::exists(path))
+        QSKIP("no such device here");
+    RadioImage image = patternImage();
+    std::size_t got = 99;
+    const FileResult loaded = loadChannelFile(native(path), image, HiddenPreset::Uhf, &got);
+    QVERIFY2(bool(loaded) == ok, loaded.error.c_str());
+    QCOMPARE(int(got), bytesRead);
+    if (bytesRead > 0)
+        QVERIFY(std::all_of(image.data(), image.data() + kImageSize, [](std::uint8_t b) { return b == 0; }));
 }
 
 QTEST_GUILESS_MAIN(TestChannelFile)

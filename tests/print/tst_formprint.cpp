@@ -212,7 +212,7 @@ void TestFormPrint::printSwitches_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<bool>("printed");
     QTest::newRow("--print FILE") << QStringLiteral("radio.sin") << QString() << 0 << true;
-    QTest::newRow("--print missing file") << QStringLiteral("absent.sin") << QString() << 1 << false;
+    QTest::newRow("--print missing file") << QStringLiteral("absent.sin") << QString() << 3 << false;
     QTest::newRow("--print-to unknown printer") << QStringLiteral("radio.sin")
                                                 << QStringLiteral("no such printer 4711") << 1 << false;
 }

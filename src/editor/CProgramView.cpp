@@ -3,6 +3,7 @@
 #include "CMSFlexGrid.h"
 #include "CellEditors.h"
 #include "DialogUnits.h"
+#include "FocusedComboBox.h"
 #include "GridTexts.h"
 #include "NewDocument.h"
 #include "PagePrinter.h"
@@ -168,7 +169,7 @@ void CProgramView::createControls()
             break;
         }
         case Kind::Box: {
-            auto *box = new QComboBox(this);
+            auto *box = new FocusedComboBox(this);
             box->setObjectName(QString::number(tavin::settingBox(control.box).controlId));
             box->setEditable(false);
             box->setMaxVisibleItems(std::max(1, (rect.height() - box->sizeHint().height()) / box->fontMetrics().height()));

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
@@ -327,6 +328,20 @@ private Q_SLOTS:
         QApplication::sendEvent(combo, &turn);
         QCOMPARE(combo->currentIndex() != before, changes);
         QCOMPARE(box(SettingBox::Band)->currentIndex(), bandBefore);
+    }
+
+    // Every label of the form shows its whole text with the fonts of this
+    // system, the Chinese fallback face included.
+    void labelsShowWhole()
+    {
+        const QList<QLabel *> labels = m_view->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(labels.size(), 12);
+        for (const QLabel *label : labels) {
+            const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine);
+            const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1 << 20), flags, label->text());
+            QVERIFY2(needed.height() <= label->height() && needed.width() <= label->width(), qPrintable(label->text()));
+            QVERIFY2(m_view->rect().contains(label->geometry()), qPrintable(label->text()));
+        }
     }
 
     void editingMarksTheFormModified()

@@ -81,20 +81,6 @@ private Q_SLOTS:
         QVERIFY(rect.contains(plain));
         QVERIFY(rect.height() <= std::max(plain.height(), needed.height()));
     }
-
-    // The units follow the fonts: a taller fallback face makes the unit
-    // taller, so the whole form keeps its proportions.
-    void unitsCoverTheFallbackFace()
-    {
-        QFont font;
-        font.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
-        font.setPointSize(9);
-        const DialogUnits latinOnly(font);
-        const DialogUnits withChinese(font, {kEmergency});
-        QCOMPARE(latinOnly.baseHeight(), QFontMetrics(font).height());
-        QVERIFY(withChinese.baseHeight() >= latinOnly.baseHeight());
-        QVERIFY(withChinese.baseWidth() * 2 >= QFontMetrics(font).horizontalAdvance(QStringLiteral("中")));
-    }
 };
 
 QTEST_MAIN(TestDialogUnits)

@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -33,6 +34,9 @@ const QList<QKeyCombination> kDeadKeys = {
     QKeyCombination(Qt::ControlModifier, Qt::Key_1),  QKeyCombination(Qt::ControlModifier, Qt::Key_2),
     QKeyCombination(Qt::ControlModifier, Qt::Key_3),  QKeyCombination(Qt::ControlModifier, Qt::Key_4),
 };
+
+// Long enough for a window manager to frame a newly shown window.
+constexpr int kDecorationsSettleMs = 200;
 
 constexpr int kIndicatorIds[] = {cmd::kIndicatorCaps, cmd::kIndicatorNum, cmd::kIndicatorScroll};
 
@@ -261,13 +265,42 @@ void CMainFrame::shrinkToForm(const QSize &formSize)
     resize(std::min(width(), needed.width()), std::min(height(), needed.height()));
 }
 
+QRect CMainFrame::placeFrame(const QRect &available, const QSize &frame)
+{
+    const QSize size = frame.boundedTo(available.size());
+    const QPoint topLeft(available.x() + (available.width() - size.width()) / 2,
+                         available.y() + (available.height() - size.height()) / 2);
+    return QRect(topLeft, size);
+}
+
 void CMainFrame::centreOnScreen()
 {
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QRect available = screen->availableGeometry();
-    move(available.center() - QPoint(width() / 2, height() / 2));
+    // The window manager's decorations, once the window has them (none before
+    // it is first shown).
+    const QMargins decorations(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                               frameGeometry().right() - geometry().right(),
+                               frameGeometry().bottom() - geometry().bottom());
+    const QRect outer = placeFrame(screen->availableGeometry(), size().grownBy(decorations));
+    resize(outer.size().shrunkBy(decorations));
+    move(outer.topLeft());  // a window's position is that of its decorated frame
+}
+
+void CMainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_placedWithDecorations)
+        return;
+    m_placedWithDecorations = true;
+    // Placed before its decorations were known: once the window manager has
+    // framed it, a frame that sticks out of the screen is placed again.
+    QTimer::singleShot(kDecorationsSettleMs, this, [this] {
+        const QScreen *screen = this->screen();
+        if (screen && !screen->availableGeometry().contains(frameGeometry()))
+            centreOnScreen();
+    });
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

@@ -45,7 +45,13 @@ public:
 
     // Smaller in each direction where the frame is larger than the form needs.
     void shrinkToForm(const QSize &formSize);
+    // Centred in the screen's available area, and never beyond it: a frame
+    // larger than the area is made as large as the area (the form scrolls).
     void centreOnScreen();
+    // Where a frame of the given outer size (window decorations included)
+    // goes in a screen's available area: centred, shrunk to the area where
+    // larger, so its top-left corner is always in view.
+    static QRect placeFrame(const QRect &available, const QSize &frame);
 
     // Refresh the caps, num and scroll indicators.
     void updateIndicators();
@@ -56,6 +62,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -77,4 +84,5 @@ private:
     QHash<int, QLabel *> m_indicators;
     QScrollArea *m_scrollArea = nullptr;
     std::function<bool()> m_closeGuard;
+    bool m_placedWithDecorations = false;
 };

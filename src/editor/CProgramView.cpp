@@ -3,6 +3,7 @@
 #include "CMSFlexGrid.h"
 #include "CellEditors.h"
 #include "DialogUnits.h"
+#include "FocusedComboBox.h"
 #include "GridTexts.h"
 #include "NewDocument.h"
 #include "PagePrinter.h"
@@ -132,9 +133,25 @@ bool CProgramView::mayCloseWindow()
     return m_transfer->mayCloseWindow();
 }
 
+QStringList CProgramView::templateTexts()
+{
+    QStringList texts;
+    for (const TemplateControl &control : kTemplate) {
+        if (control.text)
+            texts << QString::fromUtf8(control.text);
+    }
+    for (int b = 0; b < tavin::kSettingBoxCount; ++b) {
+        for (const std::string &entry : tavin::settingBox(static_cast<SettingBox>(b)).entries)
+            texts << QString::fromStdString(entry);
+    }
+    return texts;
+}
+
 void CProgramView::createControls()
 {
-    const DialogUnits units(m_formFont);
+    // Measured on the fonts that draw the form's texts: the Chinese ones come
+    // from a fallback face, which is often taller than the form's font.
+    const DialogUnits units(m_formFont, templateTexts());
     m_formSize = QSize(units.toPixelsX(kFormWidthDlu), units.toPixelsY(kFormHeightDlu));
     setFixedSize(m_formSize);
 
@@ -156,9 +173,9 @@ void CProgramView::createControls()
                 alignment |= Qt::AlignTop;
             label->setAlignment(alignment);
             label->setWordWrap(twoLines);
-            // Two-line labels keep their box; one-line labels may not clip
-            // their last glyph when a fallback face runs a little wider.
-            label->setGeometry(twoLines ? rect : rect.adjusted(right ? -8 : 0, -2, right ? 0 : 8, 2));
+            // Every label shows whole, whatever face draws it.
+            label->setGeometry(units.textRect(control.x, control.y, control.width, control.height, label->text(),
+                                              alignment, twoLines));
             break;
         }
         case Kind::Group: {
@@ -168,7 +185,7 @@ void CProgramView::createControls()
             break;
         }
         case Kind::Box: {
-            auto *box = new QComboBox(this);
+            auto *box = new FocusedComboBox(this);
             box->setObjectName(QString::number(tavin::settingBox(control.box).controlId));
             box->setEditable(false);
             box->setMaxVisibleItems(std::max(1, (rect.height() - box->sizeHint().height()) / box->fontMetrics().height()));
@@ -198,7 +215,7 @@ void CProgramView::createControls()
                 m_grid->setDefaultColWidth(static_cast<int>(clientTwips / kColumnWidthSum));
                 // All seventeen rows in view, as tall as the font allows.
                 const int clientHeight = rect.height() - 2 * m_grid->frameWidth();
-                const int rowHeight = std::min(m_grid->fontMetrics().height() + 4, clientHeight / tavin::kGridRowCount);
+                const int rowHeight = std::min(units.baseHeight() + 4, clientHeight / tavin::kGridRowCount);
                 m_grid->verticalHeader()->setMinimumSectionSize(1);
                 m_grid->verticalHeader()->setDefaultSectionSize(rowHeight);
             }

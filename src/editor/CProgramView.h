@@ -98,6 +98,9 @@ public:
         {43'000'000, 50'000'000},
     }};
 
+    // The labels' texts and the setting boxes' entries of form template 101.
+    static QStringList templateTexts();
+
     // The form's size in pixels, from the template's 485 x 221 dialog units.
     QSize formSize() const { return m_formSize; }
     QFont formFont() const { return m_formFont; }

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 
 CellChooser::CellChooser(int controlId, bool editable, const QFont &font, const QStringList &items, QWidget *grid)
-    : QComboBox(grid), m_controlId(controlId), m_items(items)
+    : FocusedComboBox(grid), m_controlId(controlId), m_items(items)
 {
     // The font first: a font change re-measures every entry of the list.
     setFont(font);
@@ -29,7 +29,7 @@ void CellChooser::ensureFilled()
 void CellChooser::showPopup()
 {
     ensureFilled();
-    QComboBox::showPopup();
+    FocusedComboBox::showPopup();
 }
 
 void CellChooser::preload(const QString &cellText)

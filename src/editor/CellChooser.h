@@ -3,9 +3,9 @@
 // scan, power).
 #pragma once
 
-#include <QComboBox>
+#include "FocusedComboBox.h"
 
-class CellChooser final : public QComboBox
+class CellChooser final : public FocusedComboBox
 {
     Q_OBJECT
 

@@ -10,12 +10,21 @@
 #include "FrequencyEditor.h"
 #include "TypedCharacterSeeder.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
+
 namespace {
 constexpr int kRightButton = 2;
 constexpr int kBandwidthColumn = 6;
 constexpr int kOpenedByMouse = 0;
+constexpr int kBackspace = 8;
 constexpr int kOpenedByEnter = 13;
-constexpr int kDeleteCharacter = 0x7F;
+
+// Escape, Backspace, Delete and the other codes that type nothing.
+bool isControlCharacter(int code)
+{
+    return QChar(static_cast<char16_t>(code)).category() == QChar::Other_Control;
+}
 }  // namespace
 
 CellEditors::CellEditors(CMSFlexGrid *grid, const tavin::ToneTable &tones,
@@ -41,6 +50,11 @@ CellEditors::CellEditors(CMSFlexGrid *grid, const tavin::ToneTable &tones,
     connect(m_grid, &CMSFlexGrid::keyPress, this, &CellEditors::onKeyPress);
 
     m_enterWalk = new EnterKeyWalk(*this, form);
+
+    for (QWidget *editor : m_editors->all())
+        editor->installEventFilter(this);
+    if (QWidget *field = m_editors->tone()->lineEdit())
+        field->installEventFilter(this);
 }
 
 CellEditors::~CellEditors() = default;
@@ -127,12 +141,39 @@ void CellEditors::onMouseDown(int button, int, int, int)
 
 void CellEditors::onKeyPress(int &keyAscii)
 {
-    // Delete arrives as a character on some platforms; it types nothing.
-    if (keyAscii == kDeleteCharacter || m_grid->row() == 0 || m_grid->col() == 0
-        || m_grid->col() == kBandwidthColumn)
+    if (m_grid->row() == 0 || m_grid->col() == 0 || m_grid->col() == kBandwidthColumn)
+        return;
+    // A control character never becomes editor text: Escape is the user's
+    // cancel and must change nothing. Backspace starts the edit from an empty
+    // frequency, as spreadsheets do; the others open nothing.
+    if (isControlCharacter(keyAscii) && keyAscii != kBackspace)
         return;
     openCurrent(keyAscii);
-    keyAscii = 0;  // the character now belongs to the editor
+    keyAscii = 0;  // the key now belongs to the editor
+}
+
+bool CellEditors::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape)
+        return false;
+    QWidget *editor = m_editors->forColumn(m_grid->col());
+    auto *target = qobject_cast<QWidget *>(watched);
+    if (!editor->isVisible() || !target || (target != editor && !editor->isAncestorOf(target)))
+        return false;
+    restoreCellText();
+    return true;
+}
+
+void CellEditors::restoreCellText()
+{
+    const QString cellText = m_grid->text();
+    if (CellChooser *chooser = m_editors->chooserForColumn(m_grid->col())) {
+        chooser->hidePopup();
+        chooser->preload(cellText);
+        chooser->selectText();
+    } else {
+        m_editors->frequency()->showCellText(cellText);
+    }
 }
 
 void CellEditors::openCurrent(int typed)
@@ -151,7 +192,8 @@ void CellEditors::openCurrent(int typed)
     if (!editor->isVisible())
         preloadCurrent();
 
-    const bool seeded = typed != kOpenedByMouse && typed != kOpenedByEnter;
+    // Only a printable character is put into the editor.
+    const bool seeded = typed != kOpenedByMouse && !isControlCharacter(typed);
     if (seeded) {
         const QChar character(static_cast<char16_t>(typed));
         if (chooser)
@@ -162,7 +204,9 @@ void CellEditors::openCurrent(int typed)
 
     const CellTwips cell{m_grid->cellLeft(), m_grid->cellTop(), m_grid->cellWidth(), m_grid->cellHeight()};
     editor->setGeometry(editorRect(cell, pixelsPerInchX, pixelsPerInchY));
-    if (!seeded && !chooser)
+    if (typed == kBackspace && !chooser)
+        m_editors->frequency()->clear();
+    else if (!seeded && !chooser)
         m_editors->frequency()->showCellText(cellText);
     if (!seeded && chooser)
         chooser->selectText();

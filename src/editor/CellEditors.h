@@ -50,8 +50,9 @@ public:
     QWidget *editorForColumn(int col) const;
 
     // Opens the editor of the current cell over it, filled and focused.
-    // typed: 0 when opened by the mouse, 13 by the Enter walk, otherwise the
-    // character typed on the cell.
+    // typed: 0 when opened by the mouse, 13 by the Enter walk, 8 by Backspace
+    // (the frequency editor then opens empty), otherwise the character typed
+    // on the cell.
     void openCurrent(int typed);
 
 Q_SIGNALS:
@@ -68,6 +69,10 @@ private:
     void onDblClick();
     void onMouseDown(int button, int shift, int x, int y);
     void onKeyPress(int &keyAscii);
+    // Escape in an open editor puts the cell's text back into it; the editor
+    // stays open (no key abandons an edit).
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void restoreCellText();
     // Hides one editor; the grid takes the keyboard focus if the editor had it.
     void hideEditor(QWidget *editor);
 

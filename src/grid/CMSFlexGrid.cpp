@@ -207,7 +207,9 @@ void CMSFlexGrid::keyPressEvent(QKeyEvent *event)
 {
     const QString typed = event->text();
     const bool withCommandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (!typed.isEmpty() && !withCommandKey) {
+    // Only what is typed on the grid itself: a key that an open in-place
+    // editor (a child of the grid) leaves alone is not typed on a cell.
+    if (!typed.isEmpty() && !withCommandKey && hasFocus()) {
         int keyAscii = typed.at(0).unicode();
         Q_EMIT keyPress(keyAscii);
         if (keyAscii == 0) {

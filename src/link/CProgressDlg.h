@@ -1,5 +1,5 @@
 // The transfer dialog (template 133): Start, a progress bar from 0 to 123,
-// the status text and Cancel. Modeless and without a parent window; the same
+// the status text and Cancel. Modeless, above the main window; the same
 // object serves every transfer, its window exists from a transfer command
 // until the end of that transfer (or Cancel before Start).
 #pragma once

@@ -11,6 +11,12 @@ namespace tavin::link {
 namespace {
 using Clock = std::chrono::steady_clock;
 
+// A timed-out wait is no failure of the port; anything else the port reports is.
+bool isPortFailure(QSerialPort::SerialPortError error)
+{
+    return error != QSerialPort::NoError && error != QSerialPort::TimeoutError;
+}
+
 int msUntil(Clock::time_point t)
 {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(t - Clock::now()).count();
@@ -28,9 +34,20 @@ QtSerialLink::~QtSerialLink()
 bool QtSerialLink::open(const QString &portName)
 {
     close();
-    m_device = mapPortName(portName).device;
-    if (m_device.isEmpty())
+    m_error.clear();
+    m_failed = false;
+    const QString named = mapPortName(portName).device;
+    if (named.isEmpty()) {
+        m_device.clear();
         return false;
+    }
+    // Whatever name was given, the device itself is opened and held: a second
+    // program that reaches it through another name finds it taken.
+    m_device = DeviceLock::resolve(named);
+    if (m_lock.acquire(m_device) != DeviceLock::Result::Locked) {
+        m_error = m_lock.errorString();
+        return false;
+    }
     m_port.setPortName(m_device);
     // The line format is applied by open(); settings the port refuses are
     // not fatal, the port is used with whatever it has.
@@ -39,10 +56,47 @@ bool QtSerialLink::open(const QString &portName)
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
-    if (!m_port.open(QIODevice::ReadWrite))
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        // The device is ours, yet the port refuses it: another program holds
+        // it in a way of its own (a lock file, the terminal's exclusive mode).
+        if (m_port.error() == QSerialPort::PermissionError)
+            m_error = QStringLiteral("the device is in use by another program");
+        m_lock.release();
         return false;
+    }
     m_port.clear();
     return true;
+}
+
+QString QtSerialLink::errorString() const
+{
+    return m_error.isEmpty() ? m_port.errorString() : m_error;
+}
+
+bool QtSerialLink::needsReopen(const QString &portName)
+{
+    if (m_failed || !m_port.isOpen())
+        return true;
+    // A device that went away while nobody read from it shows it now.
+    if (!m_port.waitForReadyRead(0) && isPortFailure(m_port.error())) {
+        markFailed();
+        return true;
+    }
+    m_port.clearError();
+    const QString named = mapPortName(portName).device;
+    return named.isEmpty() || !m_lock.isNamedBy(named);
+}
+
+void QtSerialLink::markFailed()
+{
+    m_failed = true;
+    if (m_error.isEmpty())
+        m_error = m_port.errorString();
+    if (m_port.isOpen())
+        m_port.close();
+    m_port.clearError();
+    m_outputPending = false;
+    m_lock.release();
 }
 
 void QtSerialLink::clear()
@@ -94,9 +148,9 @@ ReadResult QtSerialLink::read(int count)
             break;
         const int sliceMs = m_idleHook ? std::min(waitMs, kIdleSliceMs) : waitMs;
         if (!m_port.waitForReadyRead(std::max(sliceMs, 1))) {
-            const QSerialPort::SerialPortError e = m_port.error();
-            if (e != QSerialPort::TimeoutError && e != QSerialPort::NoError) {
-                // A failing port (unplugged cable): the call itself fails.
+            if (isPortFailure(m_port.error())) {
+                // A failing port (unplugged cable, hang-up): the call itself fails.
+                markFailed();
                 result.ok = false;
                 return result;
             }
@@ -114,7 +168,10 @@ bool QtSerialLink::write(const QByteArray &bytes)
     if (!m_port.isOpen())
         return false;
     if (m_port.write(bytes) != bytes.size()) {
-        m_outputPending = true;
+        if (isPortFailure(m_port.error()))
+            markFailed();
+        else
+            m_outputPending = true;
         return false;
     }
     const Clock::time_point deadline =
@@ -124,6 +181,10 @@ bool QtSerialLink::write(const QByteArray &bytes)
         if (waitMs <= 0 || !m_port.waitForBytesWritten(waitMs)) {
             if (m_port.bytesToWrite() == 0)
                 break;
+            if (isPortFailure(m_port.error())) {
+                markFailed();
+                return false;
+            }
             m_port.clearError();
             m_outputPending = true;
             return false;
@@ -131,7 +192,8 @@ bool QtSerialLink::write(const QByteArray &bytes)
     }
     // handle() is an int descriptor on POSIX and a HANDLE on Windows.
     if (!drainOutput(qintptr(m_port.handle()))) {
-        m_outputPending = true;
+        // The driver refuses to wait for the line: the device is gone.
+        markFailed();
         return false;
     }
     return true;
@@ -143,6 +205,8 @@ void QtSerialLink::close()
         m_port.close();
     m_port.clearError();
     m_outputPending = false;
+    // The port goes first: the device stays held until nothing of ours has it open.
+    m_lock.release();
 }
 
 bool QtSerialLink::isOpen() const

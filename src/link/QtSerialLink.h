@@ -2,6 +2,7 @@
 // and time-out rules.
 #pragma once
 
+#include "DeviceLock.h"
 #include "SerialLink.h"
 
 #include <QSerialPort>
@@ -23,11 +24,15 @@ public:
     bool write(const QByteArray &bytes) override;
     void close() override;
     bool isOpen() const override;
+    bool needsReopen(const QString &portName) override;
 
-    // The device the last open() used (for messages); empty before.
+    // The device the last open() used, every symbolic link followed (for
+    // messages); empty before, or when no device was found for the name.
     QString device() const { return m_device; }
-    // The port's own error text after a failed open.
-    QString errorString() const { return m_port.errorString(); }
+    // Why the last open() failed: "the device is in use by another program"
+    // when another program holds the device under whatever name, otherwise
+    // the system's reason.
+    QString errorString() const;
 
     static constexpr int kBaudRate = 9600;
     static constexpr int kReadTotalBaseMs = 500;
@@ -38,8 +43,16 @@ public:
     static constexpr int kIdleSliceMs = 20;
 
 private:
+    // A read or write found the port itself broken: it is closed at once, so
+    // the device is free when the cable comes back, and stays closed until
+    // the next open().
+    void markFailed();
+
     QSerialPort m_port;
+    DeviceLock m_lock;
     QString m_device;
+    QString m_error;
+    bool m_failed = false;
     bool m_outputPending = false;  // a write failed: its bytes may still be queued
     IdleHook m_idleHook;
 };

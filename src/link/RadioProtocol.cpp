@@ -57,20 +57,15 @@ TransferResult RadioProtocol::run(Direction direction, const QString &portName, 
 {
     m_progress = 0;
     m_identity.clear();
+    m_portName = portName;
     if (!m_link.open(portName)) {
         m_ui.showMessage(tr8(text::kPortOpenFailed));
         return {TransferOutcome::PortOpenFailed, 0, -1};
     }
     PortCloser closer(m_link);
     m_ui.setStatusText(tr8(text::kCheckingPort));
-    switch (handshake(Stop::AfterConfirmation)) {
-    case Flow::Cancelled:
-        return {TransferOutcome::Cancelled, 0, -1};
-    case Flow::CancelledAtQuestion:
-        return {TransferOutcome::CancelledAtQuestion, 0, -1};
-    case Flow::Go:
-        break;
-    }
+    if (const std::optional<TransferResult> ended = endedBy(handshake(Stop::AfterConfirmation)))
+        return *ended;
     return direction == Direction::Write ? writeBlocks(image) : readBlocks(image);
 }
 
@@ -78,20 +73,15 @@ TransferResult RadioProtocol::identify(const QString &portName)
 {
     m_progress = 0;
     m_identity.clear();
+    m_portName = portName;
     if (!m_link.open(portName)) {
         m_ui.showMessage(tr8(text::kPortOpenFailed));
         return {TransferOutcome::PortOpenFailed, 0, -1};
     }
     PortCloser closer(m_link);
     m_ui.setStatusText(tr8(text::kCheckingPort));
-    switch (handshake(Stop::AfterIdentity)) {
-    case Flow::Cancelled:
-        return {TransferOutcome::Cancelled, 0, -1};
-    case Flow::CancelledAtQuestion:
-        return {TransferOutcome::CancelledAtQuestion, 0, -1};
-    case Flow::Go:
-        break;
-    }
+    if (const std::optional<TransferResult> ended = endedBy(handshake(Stop::AfterIdentity)))
+        return *ended;
     return {TransferOutcome::Completed, 0, -1};
 }
 
@@ -120,15 +110,47 @@ void RadioProtocol::stepProgress(int limit)
     m_ui.setStatusText(QString::number(m_progress));
 }
 
+std::optional<TransferResult> RadioProtocol::endedBy(Flow flow)
+{
+    switch (flow) {
+    case Flow::Go:
+        return std::nullopt;
+    case Flow::Cancelled:
+        return TransferResult{TransferOutcome::Cancelled, 0, -1};
+    case Flow::CancelledAtQuestion:
+        return TransferResult{TransferOutcome::CancelledAtQuestion, 0, -1};
+    case Flow::PortOpenFailed:
+        return TransferResult{TransferOutcome::PortOpenFailed, 0, -1};
+    }
+    return std::nullopt;
+}
+
+RadioProtocol::Flow RadioProtocol::askRetry()
+{
+    if (!m_ui.askRetry(tr8(text::kCommunicationError)))
+        return Flow::CancelledAtQuestion;
+    // Probing a port that failed (the cable was pulled, the radio's USB side
+    // restarted) or that no longer is the device behind its name would only
+    // bring the question back at once: the port is opened again by name.
+    if (m_link.needsReopen(m_portName)) {
+        m_link.close();
+        if (!m_link.open(m_portName)) {
+            m_ui.showMessage(tr8(text::kPortOpenFailed));
+            return Flow::PortOpenFailed;
+        }
+    }
+    return Flow::Go;
+}
+
 RadioProtocol::Flow RadioProtocol::handshake(Stop stop)
 {
     int attempt = 1;
     // The Retry/Cancel question; Retry starts again with 15 probes.
     const auto askUser = [&]() {
-        if (!m_ui.askRetry(tr8(text::kCommunicationError)))
-            return false;
-        attempt = 1;
-        return true;
+        const Flow answer = askRetry();
+        if (answer == Flow::Go)
+            attempt = 1;
+        return answer;
     };
 
     for (;;) {
@@ -153,8 +175,8 @@ RadioProtocol::Flow RadioProtocol::handshake(Stop stop)
             pause(kProbePauseMs);
             if (++attempt <= wire::kProbesPerQuestion)
                 continue;
-            if (!askUser())
-                return Flow::CancelledAtQuestion;
+            if (const Flow answer = askUser(); answer != Flow::Go)
+                return answer;
             continue;
         }
 
@@ -177,8 +199,8 @@ RadioProtocol::Flow RadioProtocol::handshake(Stop stop)
         if (!m_link.write(oneByte(wire::kAck))) {
             // The port refuses the byte: tell the user and let them retry or give up.
             m_ui.showMessage(tr8(text::kSendStatusError));
-            if (!askUser())
-                return Flow::CancelledAtQuestion;
+            if (const Flow answer = askUser(); answer != Flow::Go)
+                return answer;
             continue;
         }
         r = m_link.read(1);
@@ -188,8 +210,8 @@ RadioProtocol::Flow RadioProtocol::handshake(Stop stop)
         }
         if (r.ok && !waitWithPump(kCyclesAfterMissingConfirm))
             return Flow::Cancelled;
-        if (!askUser())
-            return Flow::CancelledAtQuestion;
+        if (const Flow answer = askUser(); answer != Flow::Go)
+            return answer;
     }
 }
 

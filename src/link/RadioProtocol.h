@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace tavin::link {
 
@@ -21,7 +22,8 @@ enum class Direction { Read, Write };
 
 enum class TransferOutcome {
     Completed,            // all blocks done
-    PortOpenFailed,       // the port could not be opened; nothing was sent
+    PortOpenFailed,       // the port could not be opened: at the start (nothing was
+                          // sent), or again after Retry on a port that had failed
     Cancelled,            // the user cancelled at a cancel test
     CancelledAtQuestion,  // Cancel in the Retry/Cancel question: the radio did not answer
     WriteNotAcknowledged, // a written block was not acknowledged
@@ -82,10 +84,15 @@ public:
     QByteArray identity() const { return m_identity; }
 
 private:
-    enum class Flow { Go, Cancelled, CancelledAtQuestion };
+    enum class Flow { Go, Cancelled, CancelledAtQuestion, PortOpenFailed };
     enum class Stop { AfterConfirmation, AfterIdentity };
 
     Flow handshake(Stop stop);
+    // How a handshake that did not go on ends the transfer; nothing for Go.
+    static std::optional<TransferResult> endedBy(Flow flow);
+    // The Retry/Cancel question: Go for Retry (on a port opened afresh when
+    // the old one is of no use any more), else how the transfer ends.
+    Flow askRetry();
     TransferResult writeBlocks(const RadioImage &image);
     TransferResult readBlocks(RadioImage &image);
 
@@ -99,6 +106,7 @@ private:
     TransferUi &m_ui;
     PauseFunction m_pause;
     int m_progress = 0;
+    QString m_portName;  // of the running transfer, for opening it again
     QByteArray m_identity;
 };
 

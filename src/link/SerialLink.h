@@ -37,6 +37,15 @@ public:
     // Frees the port for other programs at once. Closing a closed port is harmless.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // Asked when the user answers Retry: true when the port itself failed (a
+    // read or write error, a hang-up, the device gone) or portName now leads
+    // to another device (a cable plugged in again, a link re-pointed), so the
+    // port must be closed and opened again by name before probing.
+    virtual bool needsReopen(const QString &portName)
+    {
+        Q_UNUSED(portName);
+        return false;
+    }
 };
 
 // Called repeatedly while a read waits for bytes, at most about every 20 ms,

@@ -19,18 +19,27 @@ const QString kWriteTitle = QStringLiteral("数据写入进度");
 }  // namespace
 
 TransferController::TransferController(Hooks hooks, QObject *parent)
-    : QObject(parent), m_hooks(std::move(hooks)), m_dialog(std::make_unique<CProgressDlg>()),
-      m_prompts(std::make_unique<MessageBoxTransferPrompts>(nullptr)),
+    : QObject(parent), m_hooks(std::move(hooks)), m_dialog(new CProgressDlg()),
+      // The transfer's questions stay above the progress window.
+      m_prompts(std::make_unique<MessageBoxTransferPrompts>(m_dialog)),
       m_backupFolder(tavin::link::ReadBackups::defaultFolder())
 {
-    connect(m_dialog.get(), &CProgressDlg::startRequested, this, &TransferController::runTransfer);
+    connect(m_dialog, &CProgressDlg::startRequested, this, &TransferController::runTransfer);
 }
 
-TransferController::~TransferController() = default;
+TransferController::~TransferController()
+{
+    delete m_dialog.data();
+}
 
 void TransferController::setPrompts(std::unique_ptr<TransferPrompts> prompts)
 {
     m_prompts = std::move(prompts);
+}
+
+CProgressDlg *TransferController::dialog() const
+{
+    return m_dialog.data();
 }
 
 bool TransferController::dialogExists() const
@@ -61,8 +70,13 @@ void TransferController::startCommand(Direction direction)
     }
     m_direction = direction;
     m_dialog->setTitle(direction == Direction::Read ? kReadTitle : kWriteTitle);
+    QWidget *anchor = m_hooks.centreOver ? m_hooks.centreOver() : nullptr;
+    // A transient window of the main window: it stays above it and comes
+    // back to the front with it, whatever the user clicks or answers.
+    if (anchor && m_dialog->parentWidget() != anchor->window())
+        m_dialog->setParent(anchor->window(), m_dialog->windowFlags());
     m_dialog->createWindow();
-    if (QWidget *anchor = m_hooks.centreOver ? m_hooks.centreOver() : nullptr) {
+    if (anchor) {
         const QPoint centre = anchor->mapToGlobal(anchor->rect().center());
         m_dialog->move(centre - QPoint(m_dialog->width() / 2, m_dialog->height() / 2));
     }

@@ -6,6 +6,7 @@
 #include "RadioProtocol.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -31,7 +32,8 @@ public:
         std::function<void()> decodeAfterRead;     // image -> editor, after a complete read
         std::function<tavin::RadioImage &()> image;
         std::function<QString()> portName;         // "COM1" to "COM4"
-        std::function<QWidget *()> centreOver;     // the dialog is centred over this widget
+        std::function<QWidget *()> centreOver;     // the dialog is centred over this widget and
+                                                   // stays above the window that holds it
     };
 
     explicit TransferController(Hooks hooks, QObject *parent = nullptr);
@@ -50,7 +52,7 @@ public:
 
     bool isTransferRunning() const { return m_running; }
     bool dialogExists() const;
-    CProgressDlg *dialog() const { return m_dialog.get(); }
+    CProgressDlg *dialog() const;
     tavin::link::TransferResult lastResult() const { return m_lastResult; }
 
     // The main window wants to close. True when it may: no dialog, or a waiting
@@ -69,7 +71,9 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Hooks m_hooks;
-    std::unique_ptr<CProgressDlg> m_dialog;
+    // Owned here; while it is shown it is also a child window of the main
+    // window, which may be destroyed first and take it along.
+    QPointer<CProgressDlg> m_dialog;
     std::unique_ptr<TransferPrompts> m_prompts;
     tavin::link::Direction m_direction = tavin::link::Direction::Read;
     bool m_running = false;

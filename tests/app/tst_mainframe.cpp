@@ -32,6 +32,8 @@ private Q_SLOTS:
 
     void startUpState();
     void windowShrunkToFormAndCentred();
+    void framePlacement_data();
+    void framePlacement();
     void tabOrderOfTheForm();
     void menuLabels_data();
     void menuLabels();
@@ -121,13 +123,46 @@ void TestMainFrame::windowShrunkToFormAndCentred()
 {
     CMainFrame *frame = m_app->mainFrame();
     const QSize form = m_app->view()->formSize();
+    const QRect screen = frame->screen()->availableGeometry();
     QVERIFY(frame->width() <= CMainFrame::kInitialWidthPixels);
     QVERIFY(frame->height() <= CMainFrame::kInitialHeightPixels);
-    QVERIFY(frame->width() >= form.width());
-    QVERIFY(frame->height() >= form.height());
-    const QRect screen = frame->screen()->availableGeometry();
-    QVERIFY(qAbs(frame->geometry().center().x() - screen.center().x()) <= 1);
-    QVERIFY(qAbs(frame->geometry().center().y() - screen.center().y()) <= 1);
+    // As large as the form needs, as far as the screen allows, and inside it.
+    QVERIFY(frame->width() >= std::min(form.width(), screen.width()));
+    QVERIFY(frame->height() >= std::min(form.height(), screen.height()));
+    QVERIFY2(screen.contains(frame->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                    .arg(frame->x()).arg(frame->y())
+                                                                    .arg(frame->width()).arg(frame->height())));
+    if (frame->width() < screen.width())
+        QVERIFY(qAbs(frame->geometry().center().x() - screen.center().x()) <= 1);
+    if (frame->height() < screen.height())
+        QVERIFY(qAbs(frame->geometry().center().y() - screen.center().y()) <= 1);
+}
+
+void TestMainFrame::framePlacement_data()
+{
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QRect>("placed");
+    QTest::newRow("fits: centred") << QRect(0, 0, 1600, 1000) << QSize(871, 600) << QRect(364, 200, 871, 600);
+    QTest::newRow("scale 2 on 1600x1000: larger both ways, the whole area")
+        << QRect(0, 0, 800, 500) << QSize(853, 571) << QRect(0, 0, 800, 500);
+    QTest::newRow("wider only: full width, centred down") << QRect(0, 0, 800, 1000) << QSize(853, 600)
+                                                          << QRect(0, 200, 800, 600);
+    QTest::newRow("panel at the top: below it") << QRect(0, 30, 1280, 770) << QSize(853, 600) << QRect(213, 115, 853, 600);
+    QTest::newRow("taller than an offset area: its top edge") << QRect(100, 50, 1000, 400) << QSize(600, 571)
+                                                               << QRect(300, 50, 600, 400);
+    QTest::newRow("second screen to the left of the first") << QRect(-1280, 0, 1280, 1024) << QSize(853, 600)
+                                                            << QRect(-1067, 212, 853, 600);
+}
+
+void TestMainFrame::framePlacement()
+{
+    QFETCH(QRect, available);
+    QFETCH(QSize, frame);
+    QFETCH(QRect, placed);
+    const QRect result = CMainFrame::placeFrame(available, frame);
+    QCOMPARE(result, placed);
+    QVERIFY(available.contains(result));
 }
 
 void TestMainFrame::tabOrderOfTheForm()

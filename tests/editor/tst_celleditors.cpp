@@ -42,6 +42,7 @@ const QStringList kEmpty{"", "", "", "", "", "", "", ""};
 const QStringList kInUse{"150.00000", "150.00000", "67.0", "D023N", "是", "窄带", "删除", "低"};
 const QStringList kDefaults145{"145.50000", "145.50000", "无", "无", "否", "宽带", "添加", "高"};
 const QStringList kRxCleared{"", "150.00000", "", "D023N", "是", "窄带", "删除", "低"};
+const QStringList kUhfInUse{"464.93750", "464.93750", "67.0", "D023N", "是", "窄带", "删除", "低"};
 
 constexpr int kRow = 3;
 constexpr int kElsewhereRow = 10;
@@ -453,6 +454,129 @@ private Q_SLOTS:
         QCOMPARE(form().openEditor(), nullptr);
         QCOMPARE(form().rowTexts(kRow), kInUse);
         QVERIFY(form().messages.shown.isEmpty());
+    }
+
+    // Control keys on a cell of a channel in band 2: none becomes editor
+    // text, so leaving the cell never empties it behind the user's back.
+    void controlKeysOnACell_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("opensWith");  // the open editor's text; "-" for no editor
+        QTest::addColumn<QString>("typedAfter");
+        QTest::addColumn<QStringList>("after");
+
+        const QStringList uhf = kUhfInUse;
+        QStringList rxCleared = uhf;
+        rxCleared[0] = "";
+        rxCleared[2] = "";
+        QStringList rxRetyped = uhf;
+        rxRetyped[0] = "462.56250";
+        QTest::newRow("Escape on a frequency opens nothing, keeps it") << 1 << int(Qt::Key_Escape) << "-" << "" << uhf;
+        QTest::newRow("Escape on a tone opens nothing") << 3 << int(Qt::Key_Escape) << "-" << "" << uhf;
+        QTest::newRow("Escape on the power cell opens nothing") << 8 << int(Qt::Key_Escape) << "-" << "" << uhf;
+        QTest::newRow("Backspace on a frequency opens it empty; leaving clears it")
+            << 1 << int(Qt::Key_Backspace) << "" << "" << rxCleared;
+        QTest::newRow("Backspace, then a new frequency that is stored")
+            << 1 << int(Qt::Key_Backspace) << "" << "462.5625" << rxRetyped;
+        QTest::newRow("Backspace on a tone opens its choice") << 4 << int(Qt::Key_Backspace) << "D023N" << "" << uhf;
+        QTest::newRow("Backspace on the busy-lock cell opens its choice") << 5 << int(Qt::Key_Backspace) << "是" << "" << uhf;
+        QTest::newRow("Backspace on the bandwidth cell opens nothing") << 6 << int(Qt::Key_Backspace) << "-" << "" << uhf;
+        QTest::newRow("Ctrl+A's character on a frequency opens nothing") << 1 << 0x01 << "-" << "" << uhf;
+    }
+    void controlKeysOnACell()
+    {
+        QFETCH(int, col);
+        QFETCH(int, key);
+        QFETCH(QString, opensWith);
+        QFETCH(QString, typedAfter);
+        QFETCH(QStringList, after);
+
+        form().bandBox->setCurrentIndex(2);
+        form().setRow(kRow, kUhfInUse);
+        form().goTo(kRow, col);
+        if (key < 0x20) {
+            // A character without a key of its own, as some keyboards deliver.
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QString(QChar(key)));
+            QApplication::sendEvent(form().grid, &press);
+        } else {
+            QTest::keyClick(form().grid, Qt::Key(key));
+        }
+        QWidget *editor = form().editors->editorForColumn(col);
+        if (opensWith == "-") {
+            QCOMPARE(form().openEditor(), nullptr);
+        } else {
+            QCOMPARE(form().openEditor(), editor);
+            QCOMPARE(form().focus() == editor || editor->isAncestorOf(form().focus()), true);
+            if (auto *frequency = qobject_cast<FrequencyEditor *>(editor))
+                QCOMPARE(frequency->text(), opensWith);
+            else
+                QCOMPARE(qobject_cast<CellChooser *>(editor)->currentText(), opensWith);
+        }
+        if (!typedAfter.isEmpty())
+            form().typeInFocus(typedAfter);
+        form().click(kElsewhereRow, 1);
+        QCOMPARE(form().rowTexts(kRow), after);
+        QVERIFY(form().messages.shown.isEmpty());
+    }
+
+    // Escape in an open editor gives back the cell's text; the editor stays
+    // open, and leaving the cell then keeps what it held.
+    void escapeInAnOpenEditor_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("typed");   // into the open editor
+        QTest::addColumn<int>("arrowDowns");  // or moves through a list
+        QTest::addColumn<QString>("restored");
+        QTest::newRow("frequency retyped") << 1 << "1" << 0 << "464.93750";
+        QTest::newRow("tone chooser retyped") << 3 << "xyz" << 0 << "67.0";
+        QTest::newRow("busy-lock chooser moved") << 5 << "" << 1 << "是";
+        QTest::newRow("power chooser moved") << 8 << "" << 2 << "低";
+    }
+    void escapeInAnOpenEditor()
+    {
+        QFETCH(int, col);
+        QFETCH(QString, typed);
+        QFETCH(int, arrowDowns);
+        QFETCH(QString, restored);
+
+        form().bandBox->setCurrentIndex(2);
+        form().setRow(kRow, kUhfInUse);
+        form().click(kRow, col);
+        QWidget *editor = form().openEditor();
+        QCOMPARE(editor, form().editors->editorForColumn(col));
+        if (!typed.isEmpty())
+            form().typeInFocus(typed);
+        for (int i = 0; i < arrowDowns; ++i)
+            QTest::keyClick(form().focus(), arrowDowns == 1 ? Qt::Key_Down : Qt::Key_Up);
+        QTest::keyClick(form().focus(), Qt::Key_Escape);
+
+        QCOMPARE(form().openEditor(), editor);
+        QCOMPARE(form().focus() == editor || editor->isAncestorOf(form().focus()), true);
+        if (auto *frequency = qobject_cast<FrequencyEditor *>(editor)) {
+            QCOMPARE(frequency->text(), restored);
+            QCOMPARE(frequency->selectedText(), restored);  // typing replaces it
+        } else {
+            QCOMPARE(qobject_cast<CellChooser *>(editor)->currentText(), restored);
+        }
+        form().click(kElsewhereRow, 1);
+        QCOMPARE(form().rowTexts(kRow), kUhfInUse);
+        QVERIFY(form().messages.shown.isEmpty());
+    }
+
+    void escapeAfterAFailedEnterGivesTheCellBack()
+    {
+        form().bandBox->setCurrentIndex(2);
+        form().setRow(kRow, kUhfInUse);
+        form().click(kRow, 1);
+        form().typeInFocus("500");
+        form().pressEnter();  // out of range: the editor stays open and empty
+        QCOMPARE(frequencyEditor()->text(), QString());
+        QTest::keyClick(frequencyEditor(), Qt::Key_Escape);
+        QCOMPARE(frequencyEditor()->text(), QStringLiteral("464.93750"));
+        form().pressEnter();
+        QCOMPARE(form().rowTexts(kRow), kUhfInUse);
+        QCOMPARE(form().grid->col(), 2);
     }
 
     void typedSevenOnToneThenEnterStoresOff()

@@ -13,8 +13,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -275,6 +277,71 @@ private Q_SLOTS:
         QCOMPARE(openEditor(), nullptr);
         clickCell(7, 1);
         QCOMPARE(grid()->textMatrix(2, 1), QString());
+    }
+
+    // A wheel turn over a box or chooser changes it only while it has the
+    // focus (the model box has it at start, a turn over the transmit time
+    // limit beside it must change nothing).
+    void wheelNeedsTheFocus_data()
+    {
+        QTest::addColumn<SettingBox>("settingBox");
+        QTest::addColumn<int>("chooserColumn");  // 0: the setting box; else an open cell chooser
+        QTest::addColumn<bool>("focused");
+        QTest::addColumn<bool>("changes");
+        const SettingBox none = SettingBox::Model;
+        QTest::newRow("transmit time limit without the focus") << SettingBox::TxTimeLimit << 0 << false << false;
+        QTest::newRow("transmit time limit with the focus") << SettingBox::TxTimeLimit << 0 << true << true;
+        QTest::newRow("model box without the focus") << SettingBox::Model << 0 << false << false;
+        QTest::newRow("open power chooser, focus in a setting box") << none << 8 << false << false;
+        QTest::newRow("open power chooser with the focus") << none << 8 << true << true;
+        QTest::newRow("open tone chooser, focus in a setting box") << none << 3 << false << false;
+    }
+    void wheelNeedsTheFocus()
+    {
+        QFETCH(SettingBox, settingBox);
+        QFETCH(int, chooserColumn);
+        QFETCH(bool, focused);
+        QFETCH(bool, changes);
+
+        QComboBox *combo = box(settingBox);
+        if (chooserColumn == 0) {
+            if (focused)
+                combo->setFocus(Qt::OtherFocusReason);
+            else
+                grid()->setFocus(Qt::OtherFocusReason);
+        } else {
+            grid()->setTextMatrix(4, 1, QStringLiteral("150.00000"));
+            grid()->setTextMatrix(4, 3, QStringLiteral("67.0"));
+            grid()->setTextMatrix(4, 8, QStringLiteral("中"));
+            clickCell(4, chooserColumn);
+            combo = qobject_cast<QComboBox *>(openEditor());
+            QVERIFY(combo);
+            if (!focused)
+                box(SettingBox::Beep)->setFocus(Qt::OtherFocusReason);
+        }
+        QVERIFY(combo->isVisible());
+        const int before = combo->currentIndex();
+        const int bandBefore = box(SettingBox::Band)->currentIndex();
+        const QPointF at = QRectF(combo->rect()).center();
+        QWheelEvent turn(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                         Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &turn);
+        QCOMPARE(combo->currentIndex() != before, changes);
+        QCOMPARE(box(SettingBox::Band)->currentIndex(), bandBefore);
+    }
+
+    // Every label of the form shows its whole text with the fonts of this
+    // system, the Chinese fallback face included.
+    void labelsShowWhole()
+    {
+        const QList<QLabel *> labels = m_view->findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(labels.size(), 12);
+        for (const QLabel *label : labels) {
+            const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine);
+            const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1 << 20), flags, label->text());
+            QVERIFY2(needed.height() <= label->height() && needed.width() <= label->width(), qPrintable(label->text()));
+            QVERIFY2(m_view->rect().contains(label->geometry()), qPrintable(label->text()));
+        }
     }
 
     void editingMarksTheFormModified()

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <cstdint>
 
 namespace tavin::test {
@@ -52,6 +53,12 @@ public:
             return false;
         ++m_opens;
         m_open = true;
+        m_portFailed = false;
+        // A port opened again finds the radio waiting for a probe.
+        m_state = State::Idle;
+        m_window.clear();
+        m_fromProgram.clear();
+        m_toProgram.clear();
         return true;
     }
     void clear() override { m_trace << QStringLiteral("clear"); m_toProgram.clear(); }
@@ -60,6 +67,7 @@ public:
     {
         link::ReadResult r;
         r.ok = m_open && !m_config.readCallsFail;
+        m_portFailed = m_portFailed || m_config.readCallsFail;
         if (r.ok) {
             r.bytes = m_toProgram.left(count);
             m_toProgram.remove(0, r.bytes.size());
@@ -93,6 +101,14 @@ public:
         m_open = false;
     }
     bool isOpen() const override { return m_open; }
+    bool needsReopen(const QString &portName) override
+    {
+        m_trace << QStringLiteral("reopen? ") + portName;
+        return m_portFailed || !m_open;
+    }
+
+    // Changed while the question is open: a port that mends or breaks.
+    FakeRadioConfig &config() { return m_config; }
 
 private:
     enum class State { Idle, Probed, Identified, Ready, AwaitReadAck };
@@ -191,6 +207,7 @@ private:
     QStringList &m_trace;
     FakeRadioConfig m_config;
     bool m_open = false;
+    bool m_portFailed = false;  // a read failed since the last open
     State m_state = State::Idle;
     QByteArray m_fromProgram;
     QByteArray m_window;  // the last 8 bytes received, to spot a probe anywhere
@@ -206,6 +223,7 @@ public:
 
     int m_cancelAtTest = -1;  // 1-based number of the cancel test that sees the flag
     QList<bool> m_answers;    // Retry (true) or Cancel, in order; Cancel when empty
+    std::function<void()> m_onQuestion;  // run while the question is open
     int m_cancelTests = 0;
     int m_pumps = 0;
     QStringList m_messages;
@@ -227,6 +245,8 @@ public:
     {
         ++m_questions;
         m_trace << QStringLiteral("ask ") + text;
+        if (m_onQuestion)
+            m_onQuestion();
         return !m_answers.isEmpty() && m_answers.takeFirst();
     }
 

@@ -37,6 +37,11 @@ SimRadio::SimRadio(const QStringList &extraArgs, const RadioImage &memory)
 
 SimRadio::~SimRadio()
 {
+    stop();
+}
+
+void SimRadio::stop()
+{
     if (m_process.state() != QProcess::NotRunning) {
         m_process.terminate();
         if (!m_process.waitForFinished(kStopTimeoutMs))

@@ -21,6 +21,8 @@ public:
     SimRadio &operator=(const SimRadio &) = delete;
 
     bool started() const { return !m_device.isEmpty(); }
+    // Ends the sim as Ctrl+C would (its --link goes with it).
+    void stop();
     QString device() const { return m_device; }
     QString savePath() const { return m_dir.filePath(QStringLiteral("saved.sin")); }
     QString dirPath() const { return m_dir.path(); }

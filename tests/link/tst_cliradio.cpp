@@ -88,6 +88,7 @@ private Q_SLOTS:
     void interruptClosesThePort();
     void interruptedWriteSaysHowToRestore();
     void portsShowsTheMapping();
+    void deviceHeldUnderAnotherName();
 };
 
 void TestCliRadio::failures_data()
@@ -289,6 +290,26 @@ void TestCliRadio::portsShowsTheMapping()
     for (int n = 0; n < 4; ++n)
         QVERIFY(lines.at(n).startsWith(QStringLiteral("COM%1  ").arg(n + 1)));
     QCOMPARE(runCli({QStringLiteral("ports"), QStringLiteral("extra")}).exitCode, 2);
+}
+
+// The desktop program holds the radio by its device path; the command line
+// asks for it through the sim's link.
+void TestCliRadio::deviceHeldUnderAnotherName()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("radio"));
+    SimRadio sim({QStringLiteral("--fast"), QStringLiteral("--link"), link}, patternImage(30));
+    QVERIFY(sim.started());
+    link::QtSerialLink holder;
+    QVERIFY(holder.open(sim.device()));
+    const CliRun r = runCli({QStringLiteral("read"), QStringLiteral("--port"), link, QStringLiteral("-o"),
+                             dir.filePath(QStringLiteral("out.sin"))});
+    QCOMPARE(r.exitCode, 4);
+    QVERIFY2(r.err.contains(QStringLiteral("cannot open %1 (%2): the device is in use by another program").arg(link, sim.device())),
+             qPrintable(r.err));
+    QVERIFY(sim.programBytes().isEmpty());
+    holder.close();
+    QVERIFY(portIsFree(link));
 }
 
 QTEST_GUILESS_MAIN(TestCliRadio)

@@ -86,6 +86,8 @@ private Q_SLOTS:
     void retryGivesFifteenMoreProbes();
     void confirmationWriteFailureOffersWayOut();
     void failingReadCallsEndAtQuestion();
+    void retryOpensAFailedPortAgain_data();
+    void retryOpensAFailedPortAgain();
 };
 
 void TestRadioProtocol::handshakeIsExact()
@@ -352,6 +354,57 @@ void TestRadioProtocol::failingReadCallsEndAtQuestion()
     // A failed first read ends the attempt without a second read.
     QCOMPARE(run.trace.count(QStringLiteral("r1 ")), 15);
     QVERIFY(image == before);
+}
+
+void TestRadioProtocol::retryOpensAFailedPortAgain_data()
+{
+    QTest::addColumn<bool>("portFails");
+    QTest::addColumn<bool>("comesBack");
+    QTest::addColumn<TransferOutcome>("outcome");
+    QTest::addColumn<int>("opens");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("failed port back while asking: opened again, read completes")
+        << true << true << TransferOutcome::Completed << 2 << QStringList();
+    QTest::newRow("failed port still gone: the open-failure message ends it")
+        << true << false << TransferOutcome::PortOpenFailed << 1 << QStringList{t8(text::kPortOpenFailed)};
+    QTest::newRow("silent radio on a sound port: Retry keeps the port")
+        << false << true << TransferOutcome::Completed << 1 << QStringList();
+}
+
+void TestRadioProtocol::retryOpensAFailedPortAgain()
+{
+    QFETCH(bool, portFails);
+    QFETCH(bool, comesBack);
+    QFETCH(TransferOutcome, outcome);
+    QFETCH(int, opens);
+    QFETCH(QStringList, messages);
+
+    FakeRadioConfig c;
+    c.readCallsFail = portFails;
+    c.silentProbes = portFails ? 0 : 15;
+    Run run(c);
+    run.user.m_answers = {true};
+    run.user.m_onQuestion = [&run, comesBack] {
+        run.link.config().readCallsFail = false;
+        run.link.config().failOpen = !comesBack;
+    };
+    RadioImage image = patternImage(3);
+    const TransferResult r = run.protocol.run(Direction::Read, QStringLiteral("COM2"), image);
+    QCOMPARE(r.outcome, outcome);
+    QCOMPARE(run.link.m_opens, opens);
+    QCOMPARE(run.user.m_messages, messages);
+    QCOMPARE(run.user.m_questions, 1);
+    QVERIFY(!run.link.isOpen());
+    // Opened again after the answer, by the transfer's own port name, and
+    // only after the old port was closed.
+    const int asked = run.trace.indexOf(QRegularExpression(QStringLiteral("ask .*")));
+    const QStringList afterQuestion = run.trace.mid(asked + 1, portFails ? 3 : 2);
+    const QStringList expected = portFails ? QStringList{"reopen? COM2", "close", "open COM2"}
+                                           : QStringList{"reopen? COM2", "clear"};
+    QCOMPARE(afterQuestion, expected);
+    if (outcome == TransferOutcome::Completed)
+        QCOMPARE(imageBytes(image, 0, 1024), QByteArray(reinterpret_cast<const char *>(run.link.m_memory.data()), 1024));
 }
 
 QTEST_GUILESS_MAIN(TestRadioProtocol)

@@ -11,6 +11,9 @@
 
 #include <QtTest>
 
+#include <cstdio>
+#include <memory>
+
 using namespace tavin;
 using namespace tavin::link;
 using tavin::test::bytesOf;
@@ -83,6 +86,10 @@ private Q_SLOTS:
     void cancelAfterReadBlock_data();
     void cancelAfterReadBlock();
     void busyPortCannotBeOpened();
+    void oneProgramPerDevice_data();
+    void oneProgramPerDevice();
+    void retryReadsTheRadioNowBehindTheName_data();
+    void retryReadsTheRadioNowBehindTheName();
     void silentRadioAtRealTiming();
 };
 
@@ -284,6 +291,102 @@ void TestSimLink::busyPortCannotBeOpened()
     Transfer missing;
     missing.run(Direction::Write, sim.dirPath() + QStringLiteral("/no-such-port"), image);
     QCOMPARE(missing.result.outcome, TransferOutcome::PortOpenFailed);
+}
+
+void TestSimLink::oneProgramPerDevice_data()
+{
+    QTest::addColumn<bool>("holderUsesLink");
+    QTest::newRow("held by its device path, opened through a link") << false;
+    QTest::newRow("held through a link, opened by its device path") << true;
+}
+
+// Two names for one pseudo-terminal: the second program finds the device
+// taken whichever name it uses (the tests run as root, whom the terminal's
+// exclusive mode would not stop).
+void TestSimLink::oneProgramPerDevice()
+{
+    QFETCH(bool, holderUsesLink);
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("radio"));
+    SimRadio sim({QStringLiteral("--fast"), QStringLiteral("--link"), link}, patternImage(16));
+    QVERIFY(sim.started());
+    const QString held = holderUsesLink ? link : sim.device();
+    const QString other = holderUsesLink ? sim.device() : link;
+
+    QtSerialLink holder;
+    QVERIFY(holder.open(held));
+    QCOMPARE(holder.device(), sim.device());
+    Transfer t;
+    RadioImage image = patternImage(17);
+    t.run(Direction::Read, other, image);
+    QCOMPARE(t.result.outcome, TransferOutcome::PortOpenFailed);
+    QCOMPARE(t.port.errorString(), QStringLiteral("the device is in use by another program"));
+    QCOMPARE(t.port.device(), sim.device());
+    QCOMPARE(t.user.m_messages, QStringList{t8(text::kPortOpenFailed)});
+    QVERIFY(sim.programBytes().isEmpty());
+
+    holder.close();
+    t.run(Direction::Read, other, image);
+    QCOMPARE(t.result.outcome, TransferOutcome::Completed);
+    QCOMPARE(bytesOf(image), bytesOf(patternImage(16)));
+}
+
+void TestSimLink::retryReadsTheRadioNowBehindTheName_data()
+{
+    QTest::addColumn<bool>("oldRadioStops");
+    QTest::addColumn<bool>("newRadio");
+    QTest::newRow("radio replaced: the old one gone, a new one under the name") << true << true;
+    QTest::newRow("name re-pointed to another radio, the old one still there") << false << true;
+    QTest::newRow("radio gone, nothing under the name: the open-failure message") << true << false;
+}
+
+// A radio that never answers, reached through a symbolic link; while the
+// question is open the link is made to lead to another radio (as a cable
+// plugged in again or a restarted radio brings a new device). Retry reads
+// the radio now behind the name.
+void TestSimLink::retryReadsTheRadioNowBehindTheName()
+{
+    QFETCH(bool, oldRadioStops);
+    QFETCH(bool, newRadio);
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("radio"));
+    SimRadio old({QStringLiteral("--fast"), QStringLiteral("--fault"), QStringLiteral("stray2"), QStringLiteral("--link"), name},
+                 patternImage(13));
+    QVERIFY(old.started());
+    const RadioImage memory = patternImage(14);
+    std::unique_ptr<SimRadio> replacement;
+    bool replaced = !newRadio;
+    Transfer t;
+    t.user.m_answers = {true};
+    t.user.m_onQuestion = [&] {
+        if (oldRadioStops)
+            old.stop();
+        if (!newRadio)
+            return;
+        const QString next = dir.filePath(QStringLiteral("radio.next"));
+        replacement = std::make_unique<SimRadio>(QStringList{QStringLiteral("--fast"), QStringLiteral("--link"), next}, memory);
+        // In one step, so the name never leads nowhere.
+        replaced = replacement->started()
+            && std::rename(QFile::encodeName(next).constData(), QFile::encodeName(name).constData()) == 0;
+    };
+    const RadioImage before = patternImage(15);
+    RadioImage image = before;
+    t.run(Direction::Read, name, image);
+    QVERIFY(replaced);
+    QCOMPARE(t.user.m_questions, 1);
+    // Nothing more went to the old radio after the question.
+    QCOMPARE(countProbes(old.programBytes()), 15);
+    if (newRadio) {
+        QCOMPARE(t.result.outcome, TransferOutcome::Completed);
+        QVERIFY(t.user.m_messages.isEmpty());
+        QCOMPARE(bytesOf(image), bytesOf(memory));
+        QCOMPARE(countProbes(replacement->programBytes()), 1);
+        QVERIFY(portIsFree(name));
+    } else {
+        QCOMPARE(t.result.outcome, TransferOutcome::PortOpenFailed);
+        QCOMPARE(t.user.m_messages, QStringList{t8(text::kPortOpenFailed)});
+        QCOMPARE(bytesOf(image), bytesOf(before));
+    }
 }
 
 // One run at the radio's real pace: 15 unanswered probes at the port's real

@@ -45,7 +45,9 @@ public:
     bool askRetry(const QString &text) override
     {
         questions << text;
-        return false;
+        if (onQuestion)
+            onQuestion();
+        return !retryAnswers.isEmpty() && retryAnswers.takeFirst();
     }
     bool askCancelToClose() override
     {
@@ -54,6 +56,8 @@ public:
     }
     QStringList messages;
     QStringList questions;
+    QList<bool> retryAnswers;  // Cancel once they run out
+    std::function<void()> onQuestion;
     int closeQuestions = 0;
     bool cancelToClose = true;
 };
@@ -122,6 +126,8 @@ private Q_SLOTS:
     void shortcutsDoNotActDuringTransfer();
     void portCannotBeOpened();
     void silentRadioAnsweredWithCancel();
+    void retryReadsTheRadioPluggedInAgain();
+    void progressWindowStaysAboveTheMainWindow();
     void readFailingAtBlock50KeepsTheEditor();
     void documentCommandsWaitForTheTransfer();
     void closingCancelsThenCloses();
@@ -436,6 +442,49 @@ void TestTransfer::silentRadioAnsweredWithCancel()
     QCOMPARE(countProbes(sim.programBytes()), 15);
     QCOMPARE(bytesOf(*view->documentImage()), before);
     checkFreshDialogAndFreePort(sim.device());
+}
+
+// The radio stops answering; while the question is open its device goes
+// and a new one appears under the same name, as when the cable is plugged in
+// again. Retry reads the radio now behind the name.
+void TestTransfer::retryReadsTheRadioPluggedInAgain()
+{
+    const QString name = m_dir.filePath(QStringLiteral("radio"));
+    auto old = std::make_unique<SimRadio>(
+        QStringList{QStringLiteral("--fast"), QStringLiteral("--fault"), QStringLiteral("stray2"), QStringLiteral("--link"), name},
+        RadioImage());
+    QVERIFY(old->started());
+    startApp(name);
+    const RadioImage memory = radioMemory();
+    std::unique_ptr<SimRadio> plugged;
+    m_prompts->retryAnswers = {true};
+    m_prompts->onQuestion = [&] {
+        old->stop();
+        plugged = std::make_unique<SimRadio>(QStringList{QStringLiteral("--fast"), QStringLiteral("--link"), name}, memory);
+    };
+    command(cmd::kReadFromRadio)->trigger();
+    QVERIFY(startAndWait());
+    QVERIFY(plugged && plugged->started());
+    CProgramView *view = m_app->view();
+    QCOMPARE(view->transferController()->lastResult().outcome, link::TransferOutcome::Completed);
+    QCOMPARE(m_prompts->questions.size(), 1);
+    QVERIFY(m_prompts->messages.isEmpty());
+    QCOMPARE(bytesOf(*view->documentImage(), 16, 48), bytesOf(memory, 16, 48));  // channels 1 and 2
+    QCOMPARE(view->grid()->textMatrix(2, 2), QStringLiteral("456.00000"));
+    checkFreshDialogAndFreePort(name);
+}
+
+void TestTransfer::progressWindowStaysAboveTheMainWindow()
+{
+    SimRadio sim({QStringLiteral("--fast")}, radioMemory());
+    QVERIFY(sim.started());
+    startApp(sim.device());
+    command(cmd::kReadFromRadio)->trigger();
+    QVERIFY(dialog().windowExists());
+    QVERIFY(dialog().isWindow());
+    QVERIFY(dialog().windowHandle());
+    QCOMPARE(dialog().windowHandle()->transientParent(), m_app->mainFrame()->windowHandle());
+    dialog().cancelButton()->click();
 }
 
 void TestTransfer::readFailingAtBlock50KeepsTheEditor()

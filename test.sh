@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure-deps.sh
-tavin_ensure_deps
+tavin_ensure_test_deps
 tavin_ensure_test_locale
 
 jobs=$(nproc 2>/dev/null || echo 2)

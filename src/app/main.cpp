@@ -3,6 +3,7 @@
 #include "CMainFrame.h"
 #include "CProgramApp.h"
 #include "CommandTexts.h"
+#include "QtTranslations.h"
 #include "StartupProbe.h"
 
 #include <QApplication>
@@ -22,7 +23,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setOrganizationName(texts::kOrganisation);
     QApplication::setApplicationName(texts::kAppTitle);
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
+    QApplication::setApplicationVersion(QStringLiteral(TAVIN_VERSION));
+    installQtTranslations(application);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/32/tavin.png")));
 
     QCommandLineParser parser;

@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
 {
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavin-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVIN_VERSION));
 
     QStringList args = QCoreApplication::arguments();
     if (args.size() < 2) {

@@ -28,6 +28,7 @@ constexpr Verb kVerbs[] = {
     {"read", "read the radio into a channel file", tavin::cli::cmdRead},
     {"write", "write a channel file into the radio", tavin::cli::cmdWrite},
     {"verify", "compare the radio with a channel file", tavin::cli::cmdVerify},
+    {"doctor", "check the cable, the port and its permissions, and say how to fix what is in the way", tavin::cli::cmdDoctor},
     {"print", "write the printed settings page of a channel file as a one-page PDF", tavin::cli::cmdPrint, true},
 };
 

@@ -39,6 +39,15 @@ QString SystemHostView::hostPath(const QString &path) const
     return m_root + path;
 }
 
+QString SystemHostView::nodePath(const QString &path) const
+{
+    // Below a root folder, links are resolved inside it, not on the host.
+    if (m_root.isEmpty())
+        return path;
+    const QString resolved = resolve(path);
+    return hostPath(resolved.isEmpty() ? path : resolved);
+}
+
 std::optional<QByteArray> SystemHostView::readFile(const QString &path) const
 {
     // Files in /sys and /proc report a size of 0 or 4096: read to the end.
@@ -118,7 +127,7 @@ FileStatus SystemHostView::status(const QString &path) const
     FileStatus s;
 #ifdef Q_OS_UNIX
     struct stat st{};
-    if (::stat(QFile::encodeName(hostPath(path)).constData(), &st) != 0)
+    if (::stat(QFile::encodeName(nodePath(path)).constData(), &st) != 0)
         return s;
     s.exists = true;
     s.isCharDevice = S_ISCHR(st.st_mode);
@@ -128,7 +137,7 @@ FileStatus SystemHostView::status(const QString &path) const
     s.device = st.st_dev;
     s.inode = st.st_ino;
 #else
-    s.exists = QFileInfo::exists(hostPath(path));
+    s.exists = QFileInfo::exists(nodePath(path));
 #endif
     return s;
 }
@@ -140,7 +149,7 @@ QList<AclEntry> SystemHostView::acl(const QString &path) const
     // The kernel's form of an access ACL: a 4-byte version (2), then 8-byte
     // entries of tag, permission (16 bits each) and id (32 bits), little-endian.
     unsigned char buffer[1024];
-    const ssize_t n = ::getxattr(QFile::encodeName(hostPath(path)).constData(), "system.posix_acl_access", buffer,
+    const ssize_t n = ::getxattr(QFile::encodeName(nodePath(path)).constData(), "system.posix_acl_access", buffer,
                                  sizeof buffer);
     if (n < 4)
         return entries;
@@ -169,13 +178,13 @@ QList<AclEntry> SystemHostView::acl(const QString &path) const
 int SystemHostView::tryOpen(const QString &path) const
 {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(hostPath(path)).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(nodePath(path)).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno;
     ::close(fd);
     return 0;
 #else
-    QFile file(hostPath(path));
+    QFile file(nodePath(path));
     return file.open(QIODevice::ReadWrite) ? 0 : EACCES;
 #endif
 }

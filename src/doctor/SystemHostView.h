@@ -31,6 +31,9 @@ public:
 protected:
     // The path inside the root folder.
     QString hostPath(const QString &path) const;
+    // The same for a device node or file that is opened or looked at: on the
+    // host, the system follows its links; below a root, resolve() does.
+    QString nodePath(const QString &path) const;
 
 private:
     QString m_root;  // without a trailing slash; empty for "/"

@@ -17,15 +17,19 @@ tavin_packages=(
     fonts-wqy-microhei fonts-liberation
 )
 
+# What building the Debian package needs on top: dpkg-shlibdeps (dpkg-dev)
+# and file for the dependencies, python3 for the manual pages.
+tavin_package_tools=(dpkg-dev file python3)
+
 # What test.sh needs on top: the sanitizer and fuzzing runtime, the PDF and
-# picture tools of the print tests, the decimal-comma locale, the package
-# tools (dpkg-shlibdeps, file, python3 for the manual pages, man-db to check
-# them), and MinGW-w64 with Wine to run the model's tests on Windows' C runtime.
+# picture tools of the print tests, the decimal-comma locale, man-db to check
+# the manual pages, and MinGW-w64 with Wine to run the model's tests on
+# Windows' C runtime.
 tavin_test_packages=(
+    "${tavin_package_tools[@]}"
     clang libclang-rt-14-dev
     imagemagick poppler-utils
-    locales
-    dpkg-dev file python3 man-db
+    locales man-db
     g++-mingw-w64-x86-64-posix wine wine64
 )
 
@@ -85,3 +89,9 @@ tavin_ensure_test_locale() {
     echo "Generating the de_DE.UTF-8 locale failed; the decimal-comma tests will not run." >&2
     [ "${CI:-}" != true ]
 }
+
+# Run as a command (not sourced): what building the programs and the package needs.
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+    set -euo pipefail
+    tavin_install_missing "${tavin_packages[@]}" "${tavin_package_tools[@]}"
+fi

@@ -12,6 +12,7 @@ understood: paragraphs, "- " lists, tables, fenced code, `code`, **bold**,
 [links](...) and pictures (left out).
 """
 import argparse
+import os
 import re
 import sys
 
@@ -163,6 +164,7 @@ def main():
     if args.see_also:
         page.append('.SH SEE ALSO')
         page.append(', '.join('\\fB%s\\fR(1)' % p.replace('-', '\\-') for p in args.see_also))
+    os.makedirs(os.path.dirname(os.path.abspath(args.output)), exist_ok=True)
     with open(args.output, 'w', encoding='utf-8') as f:
         f.write('\n'.join(page) + '\n')
 

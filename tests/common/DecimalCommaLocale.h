@@ -8,20 +8,39 @@
 #include <QTest>
 
 #include <clocale>
+#include <cstdio>
 #include <string>
 
 namespace tavin::test {
 
-inline constexpr const char *kDecimalCommaLocale = "de_DE.UTF-8";
+// The C library's name of a locale that writes a decimal comma ("de_DE.UTF-8"
+// on Linux; Windows' runtime knows it by other names), or nullptr when none is
+// installed. The process locale is left as it was.
+inline const char *decimalCommaLocale()
+{
+    static const char *const found = [] {
+        const char *current = std::setlocale(LC_ALL, nullptr);
+        const std::string saved = current ? current : "C";
+        const char *result = nullptr;
+        for (const char *name : {"de_DE.UTF-8", "de-DE.UTF-8", "German_Germany.1252"}) {
+            if (!std::setlocale(LC_ALL, name))
+                continue;
+            char probe[8];
+            std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+            if (std::string(probe) == "1,5") {
+                result = name;
+                break;
+            }
+        }
+        std::setlocale(LC_ALL, saved.c_str());
+        return result;
+    }();
+    return found;
+}
 
-// True when the C library can switch to the locale; the process locale is left as it was.
 inline bool decimalCommaLocaleInstalled()
 {
-    const char *current = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = current ? current : "C";
-    const bool installed = std::setlocale(LC_ALL, kDecimalCommaLocale) != nullptr;
-    std::setlocale(LC_ALL, saved.c_str());
-    return installed;
+    return decimalCommaLocale() != nullptr;
 }
 
 inline bool missingLocaleFails()

@@ -137,7 +137,7 @@ void TestFrequency::decimalCommaLocaleChangesNothing()
 {
     const RadioImage savedInC = savedNewDocument();
     TAVIN_REQUIRE_DECIMAL_COMMA_LOCALE();
-    std::setlocale(LC_ALL, tavin::test::kDecimalCommaLocale);
+    std::setlocale(LC_ALL, tavin::test::decimalCommaLocale());
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 1.5);

@@ -60,7 +60,8 @@ private Q_SLOTS:
     {
         // The checks must not depend on a decimal-comma locale.
         TAVIN_EXPECT_DECIMAL_COMMA_LOCALE();
-        std::setlocale(LC_ALL, tavin::test::kDecimalCommaLocale);
+        if (const char *name = tavin::test::decimalCommaLocale())
+            std::setlocale(LC_ALL, name);
     }
 
     void check_data()

@@ -14,6 +14,26 @@
 
 namespace tavin::cli {
 
+namespace {
+
+// Says on stderr that the radio is being asked: one round of probes takes a while.
+class AnnouncingProber final : public doctor::RadioProber {
+public:
+    explicit AnnouncingProber(bool announce) : m_announce(announce) {}
+    doctor::ProbeResult probe(const QString &portName) override
+    {
+        if (m_announce)
+            QTextStream(stderr) << "Asking the radio on " << portName << " (up to 15 probes) ...\n";
+        return m_serial.probe(portName);
+    }
+
+private:
+    doctor::SerialRadioProber m_serial;
+    bool m_announce = false;
+};
+
+}  // namespace
+
 int cmdDoctor(const QStringList &args)
 {
     QCommandLineParser parser;
@@ -48,10 +68,8 @@ int cmdDoctor(const QStringList &args)
     }
 
     const doctor::SystemHostView host;
-    doctor::SerialRadioProber prober;
+    AnnouncingProber prober(!parser.isSet(jsonOption));
     doctor::Doctor doctor(host, &prober);
-    if (options.probe && !parser.isSet(jsonOption))
-        QTextStream(stderr) << "Asking the radio on " << options.port << " (up to 15 probes) ...\n";
     const doctor::DoctorReport report = doctor.run(options);
 
     int code = kExitOk;

@@ -273,7 +273,9 @@ Finding Doctor::checkPermission(const QString &portName, const QString &device, 
         if (openError == EBUSY)
             f.fix = QStringLiteral("close the program that holds it (see the next check)");
         else if (openError == ENXIO || openError == ENODEV || openError == EIO)
-            f.fix = QStringLiteral("no hardware answers behind %1: plug the cable in again, or: %2").arg(device, mapFix);
+            f.fix = link::isPortChoice(portName) && !suggestion.isEmpty() && suggestion != device
+                ? QStringLiteral("no hardware answers behind %1: plug the cable in again, or: %2").arg(device, mapFix)
+                : QStringLiteral("no hardware answers behind %1: plug the cable in again").arg(device);
         else
             f.fix = mapFix;
         return f;
@@ -292,7 +294,7 @@ Finding Doctor::checkPermission(const QString &portName, const QString &device, 
     const bool memberNow = m_host.activeGroups().contains(st.gid);
     const bool memberLater = m_host.memberGroups().contains(st.gid);
     if (groupMayUse && memberLater && !memberNow) {
-        f.summary = QStringLiteral("permission: %1 cannot open %2: in group %3 since this login began; it counts from the next login")
+        f.summary = QStringLiteral("permission: %1 cannot open %2: added to group %3 after this login began, which counts from the next login")
                         .arg(user, device, group);
         f.fix = QStringLiteral("log out and back in (in this terminal only: newgrp %1)").arg(group);
     } else if (groupMayUse && !memberNow) {

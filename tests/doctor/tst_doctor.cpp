@@ -129,7 +129,7 @@ const Scenario kScenarios[] = {
          notInDialout(h);
          h.member << FakeHost::kDialout;
      },
-     "permission", Verdict::Fail, "it counts from the next login", "log out and back in (in this terminal only: newgrp dialout)",
+     "permission", Verdict::Fail, "which counts from the next login", "log out and back in (in this terminal only: newgrp dialout)",
      false},
     {"permission: no group access at all",
      [](FakeHost &h) {

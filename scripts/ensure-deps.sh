@@ -38,7 +38,8 @@ tavin_install_missing() {
     local installed missing=()
     local p
     # One dpkg-query for all: the names whose status is "install ok installed".
-    installed=" $(dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null |
+    # (dpkg-query fails when a name is not installed at all; that is what we look for.)
+    installed=" $({ dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null || true; } |
         awk '$2 == "install" && $3 == "ok" && $4 == "installed" { printf "%s ", $1 }')"
     for p in "$@"; do
         [[ "$installed" == *" $p "* ]] || missing+=("$p")

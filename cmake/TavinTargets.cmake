@@ -23,6 +23,7 @@ function(add_unit_test name)
     add_executable(${name} ${ARG_SOURCES})
     tavin_target_defaults(${name})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TAVIN_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"

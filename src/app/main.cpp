@@ -7,6 +7,7 @@
 #include "QtMessageFilter.h"
 #include "RunExitCodes.h"
 #include "SafeReplace.h"
+#include "QtTranslations.h"
 #include "StartupProbe.h"
 #include "UserPrompts.h"
 
@@ -47,7 +48,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setOrganizationName(texts::kOrganisation);
     QApplication::setApplicationName(texts::kAppTitle);
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
+    QApplication::setApplicationVersion(QStringLiteral(TAVIN_VERSION));
+    installQtTranslations(application);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/32/tavin.png")));
 
     QCommandLineParser parser;

@@ -1,5 +1,6 @@
 // tavin-cli ports: which device each of COM1 to COM4 stands for, and every
-// serial port found.
+// serial port found; --set and --unset change the mapping that the desktop
+// program and tavin-cli use.
 
 #include "CliCommon.h"
 #include "ExitCodes.h"
@@ -7,32 +8,66 @@
 #include "Verbs.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace tavin::cli {
 
 namespace {
 
-QString sourceText(link::PortSource source)
-{
-    switch (source) {
-    case link::PortSource::Itself:
-        return QStringLiteral("the port itself");
-    case link::PortSource::Environment:
-        return QStringLiteral("from the environment");
-    case link::PortSource::Settings:
-        return QStringLiteral("from the settings");
-    case link::PortSource::Found:
-        return QStringLiteral("found");
-    case link::PortSource::Missing:
-        break;
-    }
-    return QStringLiteral("no device");
-}
-
 QString hex4(quint16 id)
 {
     return QString::number(id, 16).rightJustified(4, QLatin1Char('0'));
+}
+
+struct MappingChange {
+    QString name;
+    QString device;  // empty: remove the mapping
+};
+
+// "COM1=/dev/ttyUSB1" for --set, "COM1" for --unset; a relative device path
+// is made absolute (the desktop program may run in another folder), links
+// such as /dev/serial/by-id/... are kept as given since they stay stable.
+bool parseChange(const QString &verb, const QString &text, bool set, MappingChange &change)
+{
+    const qsizetype equals = text.indexOf(QLatin1Char('='));
+    if (set) {
+        if (equals <= 0 || equals == text.size() - 1) {
+            reportError(verb, QStringLiteral("--set needs COMn=DEVICE, for example COM1=/dev/ttyUSB0, not '%1'").arg(text));
+            return false;
+        }
+        change.name = text.left(equals);
+        change.device = QFileInfo(text.mid(equals + 1)).absoluteFilePath();
+    } else {
+        change.name = text;
+    }
+    if (!link::isPortChoice(change.name)) {
+        reportError(verb, QStringLiteral("'%1' is not one of %2").arg(change.name, link::portChoices().join(QStringLiteral(", "))));
+        return false;
+    }
+    return true;
+}
+
+int changeMappings(const QString &verb, const QList<MappingChange> &changes)
+{
+    QTextStream err(stderr);
+    for (const MappingChange &c : changes) {
+        const QString error = link::storePortMapping(c.name, c.device);
+        if (!error.isEmpty()) {
+            reportError(verb, error);
+            return kExitFile;
+        }
+        if (c.device.isEmpty())
+            err << c.name << ": mapping removed\n";
+        else
+            err << c.name << " = " << c.device << '\n';
+        if (!c.device.isEmpty() && !QFileInfo::exists(c.device))
+            err << "  note: " << c.device << " does not exist now; the mapping is used once it does\n";
+        if (!qEnvironmentVariableIsEmpty(qPrintable(QStringLiteral("TAVIN_") + c.name)))
+            err << "  note: TAVIN_" << c.name << " is set here and comes before the setting\n";
+    }
+    err << "Stored in " << link::portSettingsLocation() << '\n';
+    return kExitOk;
 }
 
 }  // namespace
@@ -44,6 +79,15 @@ int cmdPorts(const QStringList &args)
         "List the port names COM1 to COM4 with the device each one maps to, then every serial port found.\n"
         "On Linux and macOS, COMn is the device named by the environment variable TAVIN_COMn, else the\n"
         "settings value Ports/COMn, else the n-th port found (USB serial adapters first)."));
+    const QCommandLineOption setOption(QStringLiteral("set"),
+                                       QStringLiteral("Map COMn to DEVICE in the settings the desktop program reads "
+                                                      "(may be repeated)."),
+                                       QStringLiteral("COMn=DEVICE"));
+    const QCommandLineOption unsetOption(QStringLiteral("unset"),
+                                         QStringLiteral("Remove the mapping of COMn from the settings (may be repeated)."),
+                                         QStringLiteral("COMn"));
+    parser.addOption(setOption);
+    parser.addOption(unsetOption);
     int exitCode = kExitOk;
     if (!parseOrExit(parser, args, &exitCode))
         return exitCode;
@@ -51,12 +95,24 @@ int cmdPorts(const QStringList &args)
         reportError(args.value(0), QStringLiteral("takes no arguments"));
         return kExitUsage;
     }
+    if (parser.isSet(setOption) || parser.isSet(unsetOption)) {
+        QList<MappingChange> changes;
+        for (const QString &text : parser.values(setOption)) {
+            if (!parseChange(args.value(0), text, true, changes.emplace_back()))
+                return kExitUsage;
+        }
+        for (const QString &text : parser.values(unsetOption)) {
+            if (!parseChange(args.value(0), text, false, changes.emplace_back()))
+                return kExitUsage;
+        }
+        return changeMappings(args.value(0), changes);
+    }
 
     QTextStream out(stdout);
     for (const QString &name : link::portChoices()) {
         const link::PortMapping m = link::mapPortName(name);
-        out << name << "  " << (m.device.isEmpty() ? QStringLiteral("-") : m.device) << "  (" << sourceText(m.source)
-            << ")\n";
+        out << name << "  " << (m.device.isEmpty() ? QStringLiteral("-") : m.device) << "  ("
+            << link::portSourceText(name, m.source) << ")\n";
     }
     out << '\n';
     const QList<QSerialPortInfo> ports = link::orderedPorts();

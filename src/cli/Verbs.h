@@ -16,5 +16,6 @@ int cmdPrint(const QStringList &args);
 int cmdExport(const QStringList &args);
 int cmdImport(const QStringList &args);
 int cmdDiff(const QStringList &args);
+int cmdDoctor(const QStringList &args);
 
 }  // namespace tavin::cli

@@ -31,6 +31,7 @@ constexpr Verb kVerbs[] = {
     {"read", "read the radio into a channel file", tavin::cli::cmdRead},
     {"write", "write a channel file into the radio", tavin::cli::cmdWrite},
     {"verify", "compare the radio with a channel file", tavin::cli::cmdVerify},
+    {"doctor", "check the cable, the port and its permissions, and say how to fix what is in the way", tavin::cli::cmdDoctor},
     {"print", "write the printed settings page of a channel file as a one-page PDF", tavin::cli::cmdPrint, true},
     {"export", "write a channel file's channels as a CSV or JSON list", tavin::cli::cmdExport},
     {"import", "make a channel file from a CSV or JSON channel list", tavin::cli::cmdImport},
@@ -75,7 +76,7 @@ int main(int argc, char *argv[])
     tavin::platform::installQtMessageFilter();
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavin-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVIN_VERSION));
 
     QStringList args = tavin::platform::arguments(argc, argv);
     if (args.size() < 2) {

@@ -34,6 +34,22 @@ QList<QSerialPortInfo> orderedPorts();
 // - any other name (a device path given on the command line): itself.
 PortMapping mapPortName(const QString &name);
 
+// Where a mapping came from, for listings: "environment TAVIN_COM1",
+// "setting Ports/COM1", "detected", "the port itself" or "no device".
+QString portSourceText(const QString &name, PortSource source);
+
+// The settings key of a port choice's mapping ("Ports/COM1").
+QString portSettingsKey(const QString &name);
+
+// Stores device as the mapping of the port choice name (COM1..COM4) in the
+// settings store, or removes the mapping when device is empty. The desktop
+// program and tavin-cli read it at their next transfer. Returns an error
+// text, empty on success.
+QString storePortMapping(const QString &name, const QString &device);
+
+// The file of the settings store (for messages).
+QString portSettingsLocation();
+
 // The settings store the mapping is read from (shared with the desktop program).
 inline constexpr const char *kSettingsOrganisation = "Local AppWizard-Generated Applications";
 inline constexpr const char *kSettingsApplication = "Tavin写频软件";

@@ -1,4 +1,5 @@
 #include "ChannelFile.h"
+#include "DecimalCommaLocale.h"
 #include "NewDocument.h"
 
 #include <QJsonArray>
@@ -144,6 +145,7 @@ void TestCli::dumpJson()
 
 void TestCli::dumpIgnoresTheLocale()
 {
+    TAVIN_REQUIRE_DECIMAL_COMMA_LOCALE();
     const QString file = edgeCaseFile();
     const Run plain = runCli({QStringLiteral("dump"), file}, {QStringLiteral("LC_ALL=C.UTF-8")});
     const Run german = runCli({QStringLiteral("dump"), file},

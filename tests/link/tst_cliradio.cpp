@@ -286,7 +286,7 @@ void TestCliRadio::portsShowsTheMapping()
     QCOMPARE(r.exitCode, 0);
     const QStringList lines = r.out.split(QLatin1Char('\n'));
     QVERIFY(lines.size() >= 4);
-    QCOMPARE(lines.at(1), QStringLiteral("COM2  /dev/tavin-test-port  (from the environment)"));
+    QCOMPARE(lines.at(1), QStringLiteral("COM2  /dev/tavin-test-port  (environment TAVIN_COM2)"));
     for (int n = 0; n < 4; ++n)
         QVERIFY(lines.at(n).startsWith(QStringLiteral("COM%1  ").arg(n + 1)));
     QCOMPARE(runCli({QStringLiteral("ports"), QStringLiteral("extra")}).exitCode, 2);

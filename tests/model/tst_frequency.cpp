@@ -3,6 +3,8 @@
 #include "NewDocument.h"
 #include "ToneTable.h"
 
+#include "DecimalCommaLocale.h"
+
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QTest>
@@ -134,8 +136,8 @@ void TestFrequency::randomFrequenciesRoundTrip()
 void TestFrequency::decimalCommaLocaleChangesNothing()
 {
     const RadioImage savedInC = savedNewDocument();
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-        QSKIP("the de_DE.UTF-8 locale is not installed (test.sh generates it)");
+    TAVIN_REQUIRE_DECIMAL_COMMA_LOCALE();
+    std::setlocale(LC_ALL, tavin::test::decimalCommaLocale());
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 1.5);

@@ -3,6 +3,8 @@
 #include "FrequencyEntry.h"
 #include "ToneTable.h"
 
+#include "DecimalCommaLocale.h"
+
 #include <QStringList>
 #include <QTest>
 
@@ -57,7 +59,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         // The checks must not depend on a decimal-comma locale.
-        std::setlocale(LC_ALL, "de_DE.UTF-8");
+        TAVIN_EXPECT_DECIMAL_COMMA_LOCALE();
+        if (const char *name = tavin::test::decimalCommaLocale())
+            std::setlocale(LC_ALL, name);
     }
 
     void check_data()

@@ -1,5 +1,6 @@
 // tavin-sim over a real pseudo-terminal, driven by a raw client of the test's own.
 #include "SimHarness.h"
+#include "DecimalCommaLocale.h"
 
 #include <ChannelFile.h>
 #include <Codec.h>
@@ -413,6 +414,7 @@ void TestSim::demoProgramming()
 
 void TestSim::logRecordsEveryByte()
 {
+    TAVIN_EXPECT_DECIMAL_COMMA_LOCALE();
     const QString logPath = m_dir.filePath(QStringLiteral("fast.log"));
     // A decimal-comma locale must not change the time stamps.
     SimProcess sim(fastWithFixture() + QStringList{QStringLiteral("--log"), logPath},

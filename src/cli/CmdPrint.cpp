@@ -67,7 +67,7 @@ int cmdPrint(const QStringList &args)
 
     QString error;
     if (!print::writeSettingsPdf(print::pageTextsFromDecoded(channels, selections), parser.value(output),
-                                 QPageSize(chosen->id), &error)) {
+                                 print::pdfPageLayout(QPageSize(chosen->id)), &error)) {
         reportError(args.value(0), error);
         return kExitFile;
     }

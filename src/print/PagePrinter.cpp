@@ -1,5 +1,7 @@
 #include "PagePrinter.h"
 
+#include "NativePath.h"
+#include "PdfExport.h"
 #include "SettingsPage.h"
 
 #include <QAction>
@@ -28,6 +30,16 @@ void configureOnePageDialog(QPrintDialog &dialog)
 
 bool drawOn(QPrinter &printer, const PageTexts &texts, QString *error)
 {
+    // Printing into a PDF file (the print dialog's file choice) replaces the
+    // file as safely as every other file the program writes.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        const QString fileName = platform::fromQtPath(printer.outputFileName());
+        QString detail;
+        if (writeSettingsPdf(texts, fileName, printer.pageLayout(), &detail))
+            return true;
+        *error = QStringLiteral("无法写入文件“%1”。\n\n%2").arg(printer.outputFileName(), detail);
+        return false;
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         if (!printer.outputFileName().isEmpty())

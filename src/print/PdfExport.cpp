@@ -12,7 +12,15 @@
 
 namespace tavin::print {
 
-QByteArray settingsPdf(const PageTexts &texts, const QPageSize &pageSize)
+QPageLayout pdfPageLayout(const QPageSize &pageSize)
+{
+    return QPageLayout(pageSize, QPageLayout::Portrait,
+                       QMarginsF(kPdfMarginMillimetres, kPdfMarginMillimetres, kPdfMarginMillimetres,
+                                 kPdfMarginMillimetres),
+                       QPageLayout::Millimeter);
+}
+
+QByteArray settingsPdf(const PageTexts &texts, const QPageLayout &layout)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -23,10 +31,7 @@ QByteArray settingsPdf(const PageTexts &texts, const QPageSize &pageSize)
         pdf.setResolution(kPdfResolutionDpi);
         pdf.setTitle(QStringLiteral("The Radio Settings"));
         pdf.setCreator(QStringLiteral("Tavin"));
-        pdf.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait,
-                                      QMarginsF(kPdfMarginMillimetres, kPdfMarginMillimetres,
-                                                kPdfMarginMillimetres, kPdfMarginMillimetres),
-                                      QPageLayout::Millimeter));
+        pdf.setPageLayout(layout);
         QPainter painter;
         if (!painter.begin(&pdf))
             return {};
@@ -37,7 +42,7 @@ QByteArray settingsPdf(const PageTexts &texts, const QPageSize &pageSize)
     return bytes;
 }
 
-bool writeSettingsPdf(const PageTexts &texts, const QString &fileName, const QPageSize &pageSize,
+bool writeSettingsPdf(const PageTexts &texts, const QString &fileName, const QPageLayout &layout,
                       QString *error)
 {
     const std::filesystem::path path = platform::toNative(fileName);
@@ -46,7 +51,7 @@ bool writeSettingsPdf(const PageTexts &texts, const QString &fileName, const QPa
         *error = QString::fromStdString(writable.error);
         return false;
     }
-    const QByteArray bytes = settingsPdf(texts, pageSize);
+    const QByteArray bytes = settingsPdf(texts, layout);
     if (bytes.isEmpty()) {
         *error = QStringLiteral("cannot write PDF file %1: the page cannot be drawn").arg(platform::quoted(fileName));
         return false;

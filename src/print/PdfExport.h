@@ -4,6 +4,7 @@
 #include "PageTexts.h"
 
 #include <QByteArray>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QString>
 
@@ -13,14 +14,18 @@ namespace tavin::print {
 inline constexpr double kPdfMarginMillimetres = 6.35;
 inline constexpr int kPdfResolutionDpi = 1200;
 
+// The PDF's page: pageSize, portrait, kPdfMarginMillimetres on every side.
+QPageLayout pdfPageLayout(const QPageSize &pageSize);
+
 // The page as the bytes of a one-page PDF; empty when it cannot be drawn.
-QByteArray settingsPdf(const PageTexts &texts, const QPageSize &pageSize);
+QByteArray settingsPdf(const PageTexts &texts, const QPageLayout &layout);
 
 // Writes the page to `fileName` (a path text as NativePath.h keeps it)
 // through replaceFileContents: an existing file is replaced only once the
 // whole PDF is on the disk, and stays as it was on any failure. On failure
 // returns false with the reason (naming the file) in *error.
-bool writeSettingsPdf(const PageTexts &texts, const QString &fileName, const QPageSize &pageSize,
+// The print dialog's "print to file" comes here too, with the printer's layout.
+bool writeSettingsPdf(const PageTexts &texts, const QString &fileName, const QPageLayout &layout,
                       QString *error);
 
 }  // namespace tavin::print

@@ -82,6 +82,8 @@ private Q_SLOTS:
     void committedEditsArePrinted();
     void boxChoicesArePrinted();
     void printWithoutDialogGivesOnePage();
+    void printToFileReplacesSafely_data();
+    void printToFileReplacesSafely();
     void previewShowsOnePageWithAWayBack();
     void printSwitches_data();
     void printSwitches();
@@ -173,6 +175,44 @@ void TestFormPrint::printWithoutDialogGivesOnePage()
     printer.setOutputFileName(pdf);
     app->view()->onFilePrintDirect();
     QCOMPARE(pdfPageCount(pdf), 1);
+}
+
+void TestFormPrint::printToFileReplacesSafely_data()
+{
+    QTest::addColumn<QString>("target");  // what the print dialog was given
+    QTest::addColumn<bool>("printed");
+    QTest::newRow("over an old file") << QStringLiteral("old.pdf") << true;
+    QTest::newRow("through a symbolic link: the link stays") << QStringLiteral("link.pdf") << true;
+    QTest::newRow("into a missing folder: old file kept") << QStringLiteral("missing/old.pdf") << false;
+}
+
+void TestFormPrint::printToFileReplacesSafely()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, printed);
+    const auto app = startApp();
+    QVERIFY(app);
+    QTemporaryDir dir;
+    const QString old = dir.filePath(QStringLiteral("old.pdf"));
+    {
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("old contents");
+    }
+    QVERIFY(QFile::link(old, dir.filePath(QStringLiteral("link.pdf"))));
+    QPrinter &printer = app->pagePrinter().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(target));
+    QString error;
+    QCOMPARE(app->pagePrinter().printDirect(app->view()->printedPage(), &error), printed);
+    if (printed)
+        QCOMPARE(pdfPageCount(old), 1);
+    else
+        QCOMPARE(fileBytes(old), QByteArray("old contents"));
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("link.pdf"))).isSymLink());
+    if (!printed)
+        QVERIFY2(error.contains(QStringLiteral("No such file or directory")), qPrintable(error));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).size(), 2);  // no temporary file left
 }
 
 void TestFormPrint::previewShowsOnePageWithAWayBack()

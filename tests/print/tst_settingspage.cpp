@@ -370,7 +370,7 @@ void TestSettingsPage::pdfHasOnePage()
     QTemporaryDir dir;
     const QString fileName = dir.filePath(QStringLiteral("page.pdf"));
     QString error;
-    QVERIFY2(writeSettingsPdf(sampleTexts(), fileName, QPageSize(QPageSize::A4), &error), qPrintable(error));
+    QVERIFY2(writeSettingsPdf(sampleTexts(), fileName, pdfPageLayout(QPageSize(QPageSize::A4)), &error), qPrintable(error));
     QFile file(fileName);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray pdf = file.readAll();
@@ -385,7 +385,7 @@ void TestSettingsPage::pdfFailureNamesTheFile()
     QTemporaryDir dir;
     const QString fileName = dir.filePath(QStringLiteral("no such folder/page.pdf"));
     QString error;
-    QVERIFY(!writeSettingsPdf(sampleTexts(), fileName, QPageSize(QPageSize::A4), &error));
+    QVERIFY(!writeSettingsPdf(sampleTexts(), fileName, pdfPageLayout(QPageSize(QPageSize::A4)), &error));
     QVERIFY2(error.contains(fileName), qPrintable(error));
     QVERIFY(!QFile::exists(fileName));
 }

@@ -19,6 +19,12 @@ QString quoted(const QString &fileName)
     return platform::quoted(fileName);
 }
 
+bool sameFile(const QString &a, const QString &b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(toPath(a), toPath(b), ec) && !ec;
+}
+
 void reportError(const QString &verb, const QString &message)
 {
     QTextStream(stderr) << verb << ": " << message << '\n';

@@ -18,6 +18,9 @@ std::filesystem::path toPath(const QString &fileName);
 // A file name for messages: quoted, bytes that are not UTF-8 as \xNN.
 QString quoted(const QString &fileName);
 
+// True when both names lead to one existing file (also through links).
+bool sameFile(const QString &a, const QString &b);
+
 // "tavin-cli <verb>: message" on stderr.
 void reportError(const QString &verb, const QString &message);
 

@@ -41,8 +41,7 @@ int cmdExport(const QStringList &args)
         return kExitUsage;
     }
     const QString outName = parser.value(output);
-    std::error_code ec;
-    if (!outName.isEmpty() && std::filesystem::equivalent(toPath(outName), toPath(fileName), ec)) {
+    if (!outName.isEmpty() && sameFile(outName, fileName)) {
         reportError(verb, QStringLiteral("'%1' is the channel file itself; choose another output").arg(outName));
         return kExitUsage;
     }

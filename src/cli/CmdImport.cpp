@@ -40,13 +40,6 @@ bool readInput(const QString &verb, const QString &name, QByteArray *bytes)
     return bool(read);
 }
 
-// True when both names lead to one existing file.
-bool sameFile(const QString &a, const QString &b)
-{
-    std::error_code ec;
-    return std::filesystem::equivalent(toPath(a), toPath(b), ec);
-}
-
 }  // namespace
 
 int cmdImport(const QStringList &args)

@@ -17,12 +17,6 @@ namespace tavin::cli {
 
 namespace {
 
-bool sameFile(const QString &a, const QString &b)
-{
-    std::error_code ec;
-    return std::filesystem::equivalent(toPath(a), toPath(b), ec) && !ec;
-}
-
 // After a write that did not finish: what the radio holds now, and how to
 // bring it to a known programming again.
 void explainUnfinishedWrite(const RadioOptions &options, const link::TransferResult &result, const QString &fileName,

@@ -55,34 +55,31 @@ RadioProtocol::RadioProtocol(SerialLink &link, TransferUi &ui)
 
 TransferResult RadioProtocol::run(Direction direction, const QString &portName, RadioImage &image)
 {
-    m_progress = 0;
-    m_identity.clear();
-    m_portName = portName;
-    if (!m_link.open(portName)) {
-        m_ui.showMessage(tr8(text::kPortOpenFailed));
-        return {TransferOutcome::PortOpenFailed, 0, -1};
-    }
     PortCloser closer(m_link);
-    m_ui.setStatusText(tr8(text::kCheckingPort));
-    if (const std::optional<TransferResult> ended = endedBy(handshake(Stop::AfterConfirmation)))
+    if (const std::optional<TransferResult> ended = begin(portName, Stop::AfterConfirmation))
         return *ended;
     return direction == Direction::Write ? writeBlocks(image) : readBlocks(image);
 }
 
 TransferResult RadioProtocol::identify(const QString &portName)
 {
+    PortCloser closer(m_link);
+    if (const std::optional<TransferResult> ended = begin(portName, Stop::AfterIdentity))
+        return *ended;
+    return {TransferOutcome::Completed, 0, -1};
+}
+
+std::optional<TransferResult> RadioProtocol::begin(const QString &portName, Stop stop)
+{
     m_progress = 0;
     m_identity.clear();
     m_portName = portName;
     if (!m_link.open(portName)) {
         m_ui.showMessage(tr8(text::kPortOpenFailed));
-        return {TransferOutcome::PortOpenFailed, 0, -1};
+        return TransferResult{TransferOutcome::PortOpenFailed, 0, -1};
     }
-    PortCloser closer(m_link);
     m_ui.setStatusText(tr8(text::kCheckingPort));
-    if (const std::optional<TransferResult> ended = endedBy(handshake(Stop::AfterIdentity)))
-        return *ended;
-    return {TransferOutcome::Completed, 0, -1};
+    return endedBy(handshake(stop));
 }
 
 bool RadioProtocol::isAck(const ReadResult &r) const

@@ -87,6 +87,9 @@ private:
     enum class Flow { Go, Cancelled, CancelledAtQuestion, PortOpenFailed };
     enum class Stop { AfterConfirmation, AfterIdentity };
 
+    // Opens the port and runs the handshake up to stop; how the transfer
+    // ends when it does not go on, nothing when it does.
+    std::optional<TransferResult> begin(const QString &portName, Stop stop);
     Flow handshake(Stop stop);
     // How a handshake that did not go on ends the transfer; nothing for Go.
     static std::optional<TransferResult> endedBy(Flow flow);

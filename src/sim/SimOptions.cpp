@@ -56,8 +56,9 @@ ParseOutcome parseOptions(const QStringList &arguments, SimOptions &options, std
                                                    "(default 1500)."),
                                     QStringLiteral("ms"));
     const QCommandLineOption saveDir(QStringLiteral("save-dir"),
-                                     QStringLiteral("Keep each radio's final memory in <dir> as radio-N.sin (when it "
-                                                    "is unplugged, and the radio in place when the sim stops)."),
+                                     QStringLiteral("Keep each radio's memory in <dir>: radio-N-original.sin as it "
+                                                    "was plugged in, radio-N.sin as it was unplugged (or when the sim "
+                                                    "stops)."),
                                      QStringLiteral("dir"));
     parser.addOptions({link, file, save, fast, log, fault, silentProbes, radios, swapMs, saveDir});
 

@@ -53,6 +53,7 @@ VirtualRadio::VirtualRadio(PseudoTerminal &line, RadioImage &memory, const Radio
       m_firstMemory(memory)
 {
     m_conversation.emplace(m_memory, settings.fault, settings.silentProbes);
+    keepRadioMemory("-original");
 }
 
 bool VirtualRadio::run(int stopFd)
@@ -205,14 +206,16 @@ void VirtualRadio::plugInNextRadio(Clock::time_point now)
     m_conversation.emplace(m_memory, m_settings.fault, 0);
     m_present = true;
     m_writtenInFull = false;
+    keepRadioMemory("-original");
     std::fprintf(stderr, "tavin-sim: radio %d of %d plugged in\n", m_radioNumber, m_settings.radioCount);
 }
 
-void VirtualRadio::keepRadioMemory()
+void VirtualRadio::keepRadioMemory(const char *suffix)
 {
     if (!m_settings.saveDir)
         return;
-    const std::filesystem::path path = *m_settings.saveDir / ("radio-" + std::to_string(m_radioNumber) + ".sin");
+    const std::filesystem::path path =
+        *m_settings.saveDir / ("radio-" + std::to_string(m_radioNumber) + suffix + ".sin");
     const FileResult saved = storeChannelFile(path, m_memory);
     if (!saved)
         std::fprintf(stderr, "tavin-sim: %s\n", saved.error.c_str());

@@ -30,8 +30,9 @@ struct RadioSettings {
     std::optional<std::filesystem::path> savePath;
     int radioCount = 0;  // 0: one radio that is never unplugged
     std::chrono::milliseconds swapTime{1500};
-    // Each radio's memory is kept there as radio-N.sin when it is unplugged,
-    // and the radio in place when the sim stops.
+    // Each radio's memory is kept there: radio-N-original.sin when it is
+    // plugged in, radio-N.sin when it is unplugged (and for the radio in place
+    // when the sim stops).
     std::optional<std::filesystem::path> saveDir;
 };
 
@@ -54,7 +55,7 @@ private:
 
     void unplug(Clock::time_point now);
     void plugInNextRadio(Clock::time_point now);
-    void keepRadioMemory();
+    void keepRadioMemory(const char *suffix = "");
     bool waitingForNextRadio() const { return !m_present && m_radioNumber <= m_settings.radioCount; }
 
     PseudoTerminal &m_line;

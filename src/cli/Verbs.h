@@ -13,5 +13,6 @@ int cmdRead(const QStringList &args);
 int cmdWrite(const QStringList &args);
 int cmdVerify(const QStringList &args);
 int cmdPrint(const QStringList &args);
+int cmdClone(const QStringList &args);
 
 }  // namespace tavin::cli

@@ -29,6 +29,7 @@ constexpr Verb kVerbs[] = {
     {"write", "write a channel file into the radio", tavin::cli::cmdWrite},
     {"verify", "compare the radio with a channel file", tavin::cli::cmdVerify},
     {"print", "write the printed settings page of a channel file as a one-page PDF", tavin::cli::cmdPrint, true},
+    {"clone", "program one channel file into many radios, with a backup and a log record for each", tavin::cli::cmdClone},
 };
 
 void printUsage(FILE *out)

@@ -1,0 +1,33 @@
+#include "BlockCountingLink.h"
+
+#include "RadioProtocol.h"
+
+namespace tavin::fleet {
+
+namespace {
+constexpr int kBlockCommandSize = 4;
+}
+
+BlockCountingLink::BlockCountingLink(link::SerialLink &port, std::function<void(int)> onBlock)
+    : m_port(port), m_onBlock(std::move(onBlock))
+{
+}
+
+bool BlockCountingLink::open(const QString &portName)
+{
+    m_blocks = 0;
+    return m_port.open(portName);
+}
+
+bool BlockCountingLink::write(const QByteArray &bytes)
+{
+    const bool written = m_port.write(bytes);
+    if (bytes.size() == kBlockCommandSize) {
+        const auto command = static_cast<std::uint8_t>(bytes.at(0));
+        if (command == link::wire::kReadCommand || command == link::wire::kWriteCommand)
+            m_onBlock(++m_blocks);
+    }
+    return written;
+}
+
+}  // namespace tavin::fleet

@@ -1,0 +1,16 @@
+// Enter presses on standard input, without blocking the caller for long: the
+// one place with the platform's console calls (used by --confirm).
+#pragma once
+
+namespace tavin::fleet {
+
+enum class LineEvent {
+    None,  // nothing complete within the time
+    Line,  // a line ended (Enter)
+    End,   // the input is closed: no line will ever come
+};
+
+// Waits up to ms for the end of a line on standard input.
+LineEvent waitForInputLine(int ms);
+
+}  // namespace tavin::fleet

@@ -146,8 +146,8 @@ bool RadioJob::write(RadioRecord &record)
     case TransferOutcome::Cancelled:
         record.result = RadioResult::Cancelled;
         record.step = RadioStep::Write;
-        record.message = QStringLiteral("the write was cancelled") + (result.blocksDone > 0 ? mixed : QString())
-                         + kept;
+        record.message = QStringLiteral("the write was cancelled")
+                         + (result.blocksDone > 0 ? mixed : QStringLiteral("; nothing was written")) + kept;
         break;
     case TransferOutcome::PortOpenFailed:
         fail(record, RadioStep::Write, FailureKind::PortOpen,

@@ -15,9 +15,11 @@ namespace tavin::sim {
 namespace {
 
 // A frame whose bytes stop coming for this long is forgotten (the program
-// went away in the middle of a block); the program itself pauses 1 ms
-// between a block command and its data.
-constexpr std::chrono::milliseconds kFrameGapTimeout{20};
+// went away in the middle of a block). The program pauses 1 ms between a
+// block command and its data, but on a busy machine (a fleet run's many
+// ports) its thread can be held off for tens of milliseconds there; a radio
+// that gave up on the frame that soon would refuse a good block.
+constexpr std::chrono::milliseconds kFrameGapTimeout{500};
 constexpr std::size_t kReadChunkBytes = 256;
 // How long a lone 02 after the probe's ACK may wait for a 'P' behind it before
 // it counts as the STX. The program writes a probe's bytes back to back.

@@ -595,7 +595,7 @@ void TestSim::survivesClosingAndReopening_data()
     QTest::newRow("after a read block") << true << readCommand(0x080) << 100;
     QTest::newRow("in the middle of a paced answer") << false << readCommand(0x080) << 100;
     QTest::newRow("after half a write block, given up for a while")
-        << true << writeFrame(0x080, QByteArray("\x01\x02\x03", 3)) << 100;
+        << true << writeFrame(0x080, QByteArray("\x01\x02\x03", 3)) << 700;
 }
 
 void TestSim::survivesClosingAndReopening()

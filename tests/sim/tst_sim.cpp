@@ -500,8 +500,10 @@ void TestSim::pacedAnswersKeepLineTime()
             QCOMPARE(log.outTimes[a.firstOut + k], log.outTimes[a.firstOut]);
     }
     const double commandStart = log.inTimes[15];
+    // The sim sees the pause only when it read the command before the data
+    // came; on a busy machine it may read both at once and see none.
     const double pause = log.inTimes[19] - commandStart;
-    QVERIFY(pause > 0);
+    QVERIFY(pause >= 0);
     QVERIFY(log.outTimes[23] >= commandStart + 4 * kByteSeconds + pause + 9 * kByteSeconds - 2 * kStampSeconds);
 }
 

@@ -15,6 +15,7 @@
 #include <QCommandLineParser>
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <algorithm>
@@ -154,9 +155,11 @@ int cmdClone(const QStringList &args)
             return kExitUsage;
         }
     }
-    options.backupDir = parser.isSet(backupDir) ? parser.value(backupDir)
-                                                : fleet::defaultBackupDir(options.fileName, QDate::currentDate());
-    options.logPath = parser.isSet(log) ? parser.value(log) : fleet::defaultLogPath(options.backupDir);
+    options.backupDir = QFileInfo(parser.isSet(backupDir) ? parser.value(backupDir)
+                                                          : fleet::defaultBackupDir(options.fileName, QDate::currentDate()))
+                            .absoluteFilePath();
+    options.logPath =
+        QFileInfo(parser.isSet(log) ? parser.value(log) : fleet::defaultLogPath(options.backupDir)).absoluteFilePath();
     options.confirm = parser.isSet(confirm);
 
     installInterruptHandler();

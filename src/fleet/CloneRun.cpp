@@ -59,6 +59,9 @@ std::optional<Problem> CloneRun::prepare()
         m_labels += label;
     }
 
+    const QString file = QFileInfo(m_options.fileName).canonicalFilePath();
+    if (!file.isEmpty() && QFileInfo(m_options.logPath).canonicalFilePath() == file)
+        return Problem{Problem::Kind::Usage, QStringLiteral("the audit log would be written into the channel file")};
     if (!QDir().mkpath(m_options.backupDir))
         return Problem{Problem::Kind::File, QStringLiteral("cannot make the backup folder %1").arg(m_options.backupDir)};
     const FileResult backups = checkReplaceable(

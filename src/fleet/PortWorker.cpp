@@ -1,7 +1,7 @@
 #include "PortWorker.h"
 
-#include "BlockCountingLink.h"
 #include "RadioJob.h"
+#include "WatchedLink.h"
 #include "WorkerUi.h"
 
 #include "PortNames.h"
@@ -29,7 +29,7 @@ constexpr int kIdleSliceMs = 20;
 
 struct PortWorker::Link {
     link::QtSerialLink port;
-    std::unique_ptr<BlockCountingLink> counted;
+    std::unique_ptr<WatchedLink> watched;
     std::unique_ptr<WorkerUi> ui;
     std::unique_ptr<link::RadioProtocol> protocol;
     RadioImage original;
@@ -76,14 +76,20 @@ void PortWorker::run()
         setState(PortState::Backup);
         return true;
     };
-    link.counted = std::make_unique<BlockCountingLink>(link.port, [this](int block) {
+    const auto opened = [this](bool ok) {
+        // A port that was missing is back: it is waiting for a radio again.
+        if (ok && m_status.state == PortState::PortMissing)
+            setState(PortState::Waiting);
+    };
+    const auto blockSent = [this](int block) {
         m_status.block = block;
         if (m_status.state == PortState::Backup || m_status.state == PortState::Writing
             || m_status.state == PortState::ReadingBack)
             publish();
-    });
+    };
+    link.watched = std::make_unique<WatchedLink>(link.port, opened, blockSent);
     link.ui = std::make_unique<WorkerUi>(m_control, claim);
-    link.protocol = std::make_unique<link::RadioProtocol>(*link.counted, *link.ui);
+    link.protocol = std::make_unique<link::RadioProtocol>(*link.watched, *link.ui);
 
     bool afterRadio = false;
     for (;;) {
@@ -117,7 +123,9 @@ bool PortWorker::waitForRadio(Link &link, bool *started)
     *started = false;
     if (m_control.noNewRadios())
         return false;
-    setState(PortState::Waiting);
+    // A missing port stays reported as missing until it opens again.
+    if (m_status.state != PortState::PortMissing)
+        setState(PortState::Waiting);
     link.ui->begin(WorkerUi::Mode::Waiting);
     link.original = RadioImage();
     link.backupRead = link.protocol->run(Direction::Read, m_port, link.original);
@@ -125,10 +133,16 @@ bool PortWorker::waitForRadio(Link &link, bool *started)
         if (link.backupRead.outcome == TransferOutcome::PortOpenFailed) {
             const QString reason = link.port.device().isEmpty() ? QStringLiteral("no serial device found")
                                                                 : link.port.errorString();
-            m_status.note = QStringLiteral("cannot open the port (%1)").arg(reason);
-            setState(PortState::PortMissing);
+            const QString note = QStringLiteral("cannot open the port (%1)").arg(reason);
+            if (m_status.state != PortState::PortMissing || m_status.note != note) {
+                m_status.note = note;
+                setState(PortState::PortMissing);
+            }
             return idle(kPortRetryMs);
         }
+        // Fifteen probes without an answer: open the port afresh and go on.
+        if (link.backupRead.outcome == TransferOutcome::CancelledAtQuestion)
+            return !m_control.noNewRadios();
         // A radio answered but its very first block failed: it has started too.
         const bool answered = link.backupRead.outcome == TransferOutcome::ReadReplyShort
                               || link.backupRead.outcome == TransferOutcome::ReadAckMissing

@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 namespace tavin::fleet {
 
@@ -86,7 +87,7 @@ void RadioJob::fail(RadioRecord &record, RadioStep step, FailureKind kind, const
 
 void RadioJob::run(const TransferResult &backupRead, const RadioImage &original, RadioRecord &record)
 {
-    record.file = m_options.fileName;
+    record.file = QFileInfo(m_options.fileName).absoluteFilePath();
     record.writtenSha256 = sha256Hex(bytesOf(m_options.image, layout::kWritableSize));
     record.identity = m_protocol.identity();
     if (!saveBackup(backupRead, original, record))
@@ -112,8 +113,9 @@ bool RadioJob::saveBackup(const TransferResult &backupRead, const RadioImage &or
              backupRead.failedBlock);
         return false;
     }
-    const QString path = unusedBackupPath(
-        m_options.backupDir, backupFileName(record.radio, record.port, record.start));
+    const QString path = QFileInfo(unusedBackupPath(m_options.backupDir,
+                                                    backupFileName(record.radio, record.port, record.start)))
+                             .absoluteFilePath();
     const QByteArray bytes = bytesOf(original, kImageSize);
     const FileResult saved =
         replaceFileContents(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()),

@@ -69,9 +69,10 @@ void WorkerUi::showMessage(const QString &text)
 
 bool WorkerUi::askRetry(const QString &)
 {
-    // Waiting for a radio: keep probing quietly. A radio under way that stops
-    // answering fails.
-    return m_mode == Mode::Waiting && !cancelRequested();
+    // Never asks anyone. A radio under way that stops answering fails; while
+    // waiting for a radio, the worker opens the port afresh and probes again
+    // (so a cable pulled out and put back is found again).
+    return false;
 }
 
 }  // namespace tavin::fleet

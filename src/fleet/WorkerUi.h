@@ -1,6 +1,6 @@
 // The programming protocol's user inside a port's worker: it never asks the
-// terminal anything. While waiting for a radio it keeps probing; during a
-// transfer a radio that stops answering is a failure; while watching a
+// terminal anything (the Retry/Cancel question is always Cancel). While
+// waiting for a radio it claims the radio that answers; while watching a
 // finished radio, one unanswered probe means it was unplugged. The run's
 // stop requests reach the protocol through the cancel test.
 #pragma once

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <map>
+#include <memory>
 
 using namespace tavin;
 using namespace tavin::test;
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void failuresStayOnTheirPort();
     void radioLeftPluggedInIsNotProgrammedTwice();
     void ctrlCDuringAWrite();
+    void cablePulledOutAndBack();
     void confirmWaitsForEnter();
     void refusedBeforeAnyRadio_data();
     void refusedBeforeAnyRadio();
@@ -274,6 +276,33 @@ void TestClone::ctrlCDuringAWrite()
     QVERIFY2(clone.out().startsWith(QStringLiteral("1 radio: 0 programmed and verified, 1 not\n")), qPrintable(clone.out()));
 }
 
+void TestClone::cablePulledOutAndBack()
+{
+    // The cable (here the sim's device) goes away in the middle of a write:
+    // that radio fails, the port waits until it can be opened again, and
+    // then goes on with the next radio.
+    const QString cable = m_dir.filePath(QStringLiteral("cable"));
+    const QStringList simArgs{QStringLiteral("--fast"), QStringLiteral("--link"), cable};
+    auto first = std::make_unique<FleetSim>(simArgs, radioMemory(8));
+    QVERIFY(first->started());
+    const QString backups = m_dir.filePath(QStringLiteral("cable-pulled"));
+    CloneProcess clone({m_file, QStringLiteral("--port"), cable, QStringLiteral("--count"), QStringLiteral("2"),
+                        QStringLiteral("--backup-dir"), backups});
+    QVERIFY2(clone.waitForError(QStringLiteral(": writing"), kRadioTimeoutMs), qPrintable(clone.err()));
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(first->dirPath() + QStringLiteral("/bytes.log")).count(" in 57 ") >= 10, 20000);
+    first.reset();
+    QVERIFY2(clone.waitForError(QStringLiteral("cannot open the port"), kRadioTimeoutMs), qPrintable(clone.err()));
+    FleetSim second(simArgs, radioMemory(9));
+    QVERIFY(second.started());
+    QCOMPARE(clone.finish(kRadioTimeoutMs), 6);
+    const QList<RadioRecord> records = logRecords(backups + QStringLiteral("/clone-log.jsonl"));
+    QCOMPARE(records.size(), 2);
+    QCOMPARE(records[0].result, RadioResult::Failed);
+    QCOMPARE(records[0].step, RadioStep::Write);
+    QCOMPARE(records[1].result, RadioResult::Verified);
+    QCOMPARE(readFile(records[1].backupFile), bytesOf(radioMemory(9)));
+}
+
 void TestClone::confirmWaitsForEnter()
 {
     // With --confirm the radio need not be unplugged: Enter says the next one
@@ -310,6 +339,8 @@ void TestClone::refusedBeforeAnyRadio_data()
     QTest::newRow("log in a missing folder")
         << QStringList{"FILE", "--port", "PORT", "--backup-dir", "DIR/b", "--log", "DIR/no/such/log.jsonl"} << 3
         << "log.jsonl";
+    QTest::newRow("log into the file to program") << QStringList{"FILE", "--port", "PORT", "--log", "FILE"} << 2
+                                                  << "channel file";
     QTest::newRow("summary of a missing log") << QStringList{"--summary", "DIR/none.jsonl"} << 3 << "none.jsonl";
     QTest::newRow("summary of a file that is no log") << QStringList{"--summary", "FILE"} << 3 << "no radio records";
     QTest::newRow("summary with a file to program") << QStringList{"--summary", "FILE", "FILE"} << 2 << "--summary";

@@ -1,6 +1,6 @@
-// The worker's serial port, counting the block commands that go out, so the
-// status line can show the block a transfer is at (the progress bar of the
-// protocol stops short of the last blocks).
+// The worker's serial port, telling the worker what it needs for its status
+// line: whether the port opened, and each block command that goes out (the
+// protocol's progress bar stops short of the last blocks).
 #pragma once
 
 #include "SerialLink.h"
@@ -9,10 +9,11 @@
 
 namespace tavin::fleet {
 
-class BlockCountingLink final : public link::SerialLink {
+class WatchedLink final : public link::SerialLink {
 public:
-    // onBlock(n): the n-th block command (from 1) since the last open() went out.
-    BlockCountingLink(link::SerialLink &port, std::function<void(int)> onBlock);
+    // onOpen(ok) after every open; onBlock(n) for the n-th block command (from
+    // 1) since the last open.
+    WatchedLink(link::SerialLink &port, std::function<void(bool)> onOpen, std::function<void(int)> onBlock);
 
     bool open(const QString &portName) override;
     void clear() override { m_port.clear(); }
@@ -24,6 +25,7 @@ public:
 
 private:
     link::SerialLink &m_port;
+    std::function<void(bool)> m_onOpen;
     std::function<void(int)> m_onBlock;
     int m_blocks = 0;
 };

@@ -1,4 +1,4 @@
-#include "BlockCountingLink.h"
+#include "WatchedLink.h"
 
 #include "RadioProtocol.h"
 
@@ -8,18 +8,20 @@ namespace {
 constexpr int kBlockCommandSize = 4;
 }
 
-BlockCountingLink::BlockCountingLink(link::SerialLink &port, std::function<void(int)> onBlock)
-    : m_port(port), m_onBlock(std::move(onBlock))
+WatchedLink::WatchedLink(link::SerialLink &port, std::function<void(bool)> onOpen, std::function<void(int)> onBlock)
+    : m_port(port), m_onOpen(std::move(onOpen)), m_onBlock(std::move(onBlock))
 {
 }
 
-bool BlockCountingLink::open(const QString &portName)
+bool WatchedLink::open(const QString &portName)
 {
     m_blocks = 0;
-    return m_port.open(portName);
+    const bool opened = m_port.open(portName);
+    m_onOpen(opened);
+    return opened;
 }
 
-bool BlockCountingLink::write(const QByteArray &bytes)
+bool WatchedLink::write(const QByteArray &bytes)
 {
     const bool written = m_port.write(bytes);
     if (bytes.size() == kBlockCommandSize) {

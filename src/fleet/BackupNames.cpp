@@ -9,9 +9,9 @@ namespace {
 
 QString portPart(const QString &port)
 {
-    QString part = port;
-    if (part.startsWith(QLatin1String("/dev/")))
-        part = part.mid(5);
+    // Under /dev the rest of the path (pts/3, serial/by-id/...), elsewhere
+    // (a link of one's own) its last part.
+    QString part = port.startsWith(QLatin1String("/dev/")) ? port.mid(5) : port.section(QLatin1Char('/'), -1);
     if (part.isEmpty())
         part = QStringLiteral("port");
     for (QChar &c : part) {

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace tavin::fleet {
 
 namespace {
@@ -74,7 +76,10 @@ QString logTable(const QList<RadioRecord> &records)
                        .arg(QStringLiteral("result"), -15)
                        .arg(QStringLiteral("seconds"), 7)
                        .arg(QStringLiteral("backup"));
-    for (const RadioRecord &r : records) {
+    // By radio number; the log has them in the order they ended.
+    QList<RadioRecord> sorted = records;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const RadioRecord &a, const RadioRecord &b) { return a.radio < b.radio; });
+    for (const RadioRecord &r : sorted) {
         const double seconds = double(r.start.msecsTo(r.end)) / 1000.0;
         text += QStringLiteral("%1  %2  %3  %4  %5  %6\n")
                     .arg(r.radio, 5)

@@ -15,7 +15,7 @@ namespace tavin::fleet {
 // pair the port names of the records with the labels to show.
 QString runSummary(const QList<RadioRecord> &records, const QStringList &ports, const QStringList &labels);
 
-// One row per record (radio, port, start, result, seconds, backup), the
+// One row per record by radio number (radio, port, start, result, seconds, backup), the
 // reason under each radio that did not end verified, then the totals.
 QString logTable(const QList<RadioRecord> &records);
 

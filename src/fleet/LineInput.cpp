@@ -2,6 +2,7 @@
 
 #ifdef _WIN32
 #include <conio.h>
+#include <cstdio>
 #include <io.h>
 #include <windows.h>
 #else

@@ -11,6 +11,7 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <algorithm>
 #include <memory>
 
 namespace tavin::fleet {

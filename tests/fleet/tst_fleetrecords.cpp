@@ -205,6 +205,7 @@ void TestFleetRecords::backupNames_data()
     QTest::newRow("pseudo-terminal") << 120 << "/dev/pts/3" << "radio-0120-pts_3-20240501-100523.sin";
     QTest::newRow("by-id link with odd characters")
         << 1 << "/dev/serial/by-id/usb-FTDI:x y" << "radio-0001-serial_by-id_usb-FTDI_x_y-20240501-100523.sin";
+    QTest::newRow("a link of one's own") << 2 << "/home/dealer/cable1" << "radio-0002-cable1-20240501-100523.sin";
     QTest::newRow("five-digit radio") << 12345 << "COM2" << "radio-12345-COM2-20240501-100523.sin";
 }
 

@@ -86,6 +86,12 @@ bool RunControl::waitForGoAhead(int index)
     }
 }
 
+QList<int> RunControl::portsWaitingForEnter() const
+{
+    QMutexLocker lock(&m_mutex);
+    return QList<int>(m_waiting.begin(), m_waiting.end());
+}
+
 bool RunControl::goAhead()
 {
     QMutexLocker lock(&m_mutex);

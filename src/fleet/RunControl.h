@@ -48,6 +48,8 @@ public:
     // Enter was pressed: the port that has waited longest goes on. False when
     // no port is waiting.
     bool goAhead();
+    // The ports waiting for Enter, the one waiting longest first.
+    QList<int> portsWaitingForEnter() const;
 
 private:
     const int m_count;

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -276,6 +277,12 @@ void TestFleetRecords::enterReleasesTheLongestWaiting()
     QMutex mutex;
     QList<int> order;
     std::vector<std::unique_ptr<QThread>> threads;
+    // However the test ends, no thread is left waiting.
+    const auto cleanUp = qScopeGuard([&] {
+        control.finish();
+        for (const auto &t : threads)
+            t->wait();
+    });
     for (int port = 0; port < 3; ++port) {
         threads.emplace_back(QThread::create([&, port] {
             if (control.waitForGoAhead(port)) {
@@ -284,15 +291,19 @@ void TestFleetRecords::enterReleasesTheLongestWaiting()
             }
         }));
         threads.back()->start();
-        QTest::qWait(50);  // port 0 waits longest
+        QTRY_COMPARE(control.portsWaitingForEnter().size(), port + 1);
     }
+    QCOMPARE(control.portsWaitingForEnter(), (QList<int>{0, 1, 2}));
     QVERIFY(control.goAhead());
     QVERIFY(control.goAhead());
-    QTRY_COMPARE(order, (QList<int>{0, 1}));
+    QCOMPARE(control.portsWaitingForEnter(), QList<int>{2});
+    QTRY_COMPARE(order.size(), 2);
     control.finish();  // the last one gives up
     for (const auto &t : threads)
         QVERIFY(t->wait(5000));
+    std::sort(order.begin(), order.end());
     QCOMPARE(order, (QList<int>{0, 1}));
+    QVERIFY(control.portsWaitingForEnter().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestFleetRecords)

@@ -41,6 +41,8 @@ public:
     virtual void portChanged(int index, const PortStatus &status) = 0;
     // A line to keep in the scroll-back: a radio's outcome, an error, a prompt.
     virtual void note(const QString &line) = 0;
+    // The terminal echoed an Enter typed for --confirm: the cursor is a line lower.
+    virtual void enterEchoed() {}
 };
 
 }  // namespace tavin::fleet

@@ -89,6 +89,7 @@ void CloneRun::run(const std::function<bool()> &interrupted)
 
     bool cancelSent = false;
     bool inputOpen = m_options.confirm;
+    const bool echoes = inputOpen && inputIsTerminal();
     const auto running = [&threads] {
         for (const auto &t : threads) {
             if (!t->isFinished())
@@ -109,6 +110,8 @@ void CloneRun::run(const std::function<bool()> &interrupted)
         }
         switch (waitForInputLine(kWatchMs)) {
         case LineEvent::Line:
+            if (echoes)
+                m_observer.enterEchoed();
             if (!m_control.goAhead())
                 m_observer.note(QStringLiteral("clone: no port is waiting for Enter"));
             break;

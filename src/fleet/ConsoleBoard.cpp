@@ -63,6 +63,14 @@ void ConsoleBoard::note(const QString &line)
     drawLocked();
 }
 
+void ConsoleBoard::enterEchoed()
+{
+    QMutexLocker lock(&m_mutex);
+    // The echoed line is erased with the status lines at the next redraw.
+    if (m_terminal && m_drawnLines > 0)
+        ++m_drawnLines;
+}
+
 void ConsoleBoard::finish()
 {
     QMutexLocker lock(&m_mutex);
@@ -86,7 +94,7 @@ void ConsoleBoard::drawLocked()
         text += QStringLiteral("\x1b[%1A").arg(m_drawnLines);
     for (const PortStatus &status : m_ports)
         text += QStringLiteral("\r\x1b[2K") + statusLine(status) + QLatin1Char('\n');
-    text += QString::fromLatin1(kWrap);
+    text += QStringLiteral("\x1b[J") + QString::fromLatin1(kWrap);  // and whatever was typed below
     writeLocked(text);
     m_drawnLines = static_cast<int>(m_ports.size());
     m_sinceDraw.restart();

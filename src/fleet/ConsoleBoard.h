@@ -23,6 +23,7 @@ public:
 
     void portChanged(int index, const PortStatus &status) override;
     void note(const QString &line) override;
+    void enterEchoed() override;
 
     // Draws the status lines a last time and leaves the cursor below them.
     void finish();

@@ -45,6 +45,11 @@ LineEvent waitForInputLine(int ms)
     return LineEvent::None;
 }
 
+bool inputIsTerminal()
+{
+    return _isatty(_fileno(stdin)) != 0;
+}
+
 #else
 
 LineEvent waitForInputLine(int ms)
@@ -67,6 +72,11 @@ LineEvent waitForInputLine(int ms)
         if (::poll(&more, 1, 0) <= 0)
             return LineEvent::None;
     }
+}
+
+bool inputIsTerminal()
+{
+    return ::isatty(STDIN_FILENO) != 0;
 }
 
 #endif

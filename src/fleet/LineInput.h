@@ -13,4 +13,7 @@ enum class LineEvent {
 // Waits up to ms for the end of a line on standard input.
 LineEvent waitForInputLine(int ms);
 
+// True when standard input is a terminal (it echoes the Enter as a new line).
+bool inputIsTerminal();
+
 }  // namespace tavin::fleet

@@ -95,6 +95,8 @@ void PortWorker::run()
     bool afterRadio = false;
     for (;;) {
         if (afterRadio) {
+            if (m_control.noNewRadios())
+                break;
             if (m_options.confirm)
                 setState(PortState::Confirm);
             const bool goOn = m_options.confirm ? m_control.waitForGoAhead(m_index) : waitUntilUnplugged(link);

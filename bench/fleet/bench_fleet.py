@@ -25,11 +25,14 @@ sys.path.insert(0, os.path.join(HERE, "..", "link"))
 import bench_link  # noqa: E402  (the link benchmark's floors)
 
 
+READ_FLOOR = bench_link.floor_ms(bench_link.READ_BLOCKS, bench_link.READ_BLOCK_BYTES,
+                                 bench_link.READ_BLOCK_PAUSE_MS)
+WRITE_FLOOR = bench_link.floor_ms(bench_link.WRITE_BLOCKS, bench_link.WRITE_BLOCK_BYTES,
+                                  bench_link.WRITE_BLOCK_PAUSE_MS)
+
+
 def cycle_floor_ms(swap_ms):
-    read = bench_link.floor_ms(bench_link.READ_BLOCKS, bench_link.READ_BLOCK_BYTES, bench_link.READ_BLOCK_PAUSE_MS)
-    write = bench_link.floor_ms(bench_link.WRITE_BLOCKS, bench_link.WRITE_BLOCK_BYTES,
-                                bench_link.WRITE_BLOCK_PAUSE_MS)
-    return read + write + read + swap_ms
+    return READ_FLOOR + WRITE_FLOOR + READ_FLOOR + swap_ms
 
 
 def parse_time(text):
@@ -61,10 +64,17 @@ def run(cli, sim, ports, radios, swap_ms, work):
     peak = re.search(r"Maximum resident set size \(kbytes\): (\d+)", proc.stderr)
     records = [json.loads(line) for line in open(os.path.join(backups, "clone-log.jsonl")) if line.strip()]
     cycles = []
+    steps = {"backup": [], "write": [], "readBack": [], "between": []}
     for device in devices:
-        starts = sorted(parse_time(r["start"]) for r in records if r["port"] == device)
+        mine = sorted((r for r in records if r["port"] == device), key=lambda r: parse_time(r["start"]))
+        starts = [parse_time(r["start"]) for r in mine]
         cycles += [(b - a).total_seconds() * 1000 for a, b in zip(starts, starts[1:])]
-    return wall, cycles, int(peak.group(1)) if peak else -1
+        for r in mine:
+            for step in ("backup", "write", "readBack"):
+                steps[step].append(r["seconds"][step] * 1000)
+        steps["between"] += [(parse_time(b["start"]) - parse_time(a["end"])).total_seconds() * 1000
+                             for a, b in zip(mine, mine[1:])]
+    return wall, cycles, steps, int(peak.group(1)) if peak else -1
 
 
 def main():
@@ -82,10 +92,15 @@ def main():
     floor = cycle_floor_ms(args.swap_ms)
     rows = []
     for ports in [int(p) for p in args.ports.split(",")]:
-        wall, cycles, peak = run(args.cli, args.sim, ports, args.radios, args.swap_ms, tmp.name)
+        wall, cycles, steps, peak = run(args.cli, args.sim, ports, args.radios, args.swap_ms, tmp.name)
         rows.append((ports, wall, cycles, peak))
+        mean = {k: sum(v) / len(v) for k, v in steps.items() if v}
         print("%d port(s): wall %.1f s, cycles %s ms, peak %d KiB" % (
-            ports, wall, " ".join("%.0f" % c for c in cycles), peak), flush=True)
+            ports, wall, " ".join("%.0f" % c for c in cycles), peak))
+        print("    mean ms: backup %.0f (floor %.0f), write %.0f (floor %.0f), read-back %.0f (floor %.0f), "
+              "end to next start %.0f (swap %d)" % (
+                  mean["backup"], READ_FLOOR, mean["write"], WRITE_FLOOR, mean["readBack"], READ_FLOOR,
+                  mean.get("between", float("nan")), args.swap_ms), flush=True)
 
     print()
     print("cycle floor: %.0f ms (read + write + read floors + %d ms swap)" % (floor, args.swap_ms))

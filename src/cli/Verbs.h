@@ -17,5 +17,6 @@ int cmdExport(const QStringList &args);
 int cmdImport(const QStringList &args);
 int cmdDiff(const QStringList &args);
 int cmdDoctor(const QStringList &args);
+int cmdClone(const QStringList &args);
 
 }  // namespace tavin::cli

@@ -36,6 +36,7 @@ constexpr Verb kVerbs[] = {
     {"export", "write a channel file's channels as a CSV or JSON list", tavin::cli::cmdExport},
     {"import", "make a channel file from a CSV or JSON channel list", tavin::cli::cmdImport},
     {"diff", "name every channel, setting or byte range in which two channel files differ", tavin::cli::cmdDiff},
+    {"clone", "program one channel file into many radios, with a backup and a log record for each", tavin::cli::cmdClone},
 };
 
 void printUsage(FILE *out)

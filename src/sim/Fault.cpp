@@ -16,7 +16,7 @@ struct FaultName {
     bool takesBlock;
 };
 
-constexpr std::array<FaultName, 13> kNames{{
+constexpr std::array<FaultName, 14> kNames{{
     {"silent", Fault::Kind::Silent, false},
     {"stray1", Fault::Kind::Stray1, false},
     {"stray2", Fault::Kind::Stray2, false},
@@ -30,6 +30,7 @@ constexpr std::array<FaultName, 13> kNames{{
     {"no-read-ack", Fault::Kind::NoReadAck, true},
     {"no-write-ack", Fault::Kind::NoWriteAck, true},
     {"hangup", Fault::Kind::HangUp, true},
+    {"bad-store", Fault::Kind::BadStore, true},
 }};
 
 }  // namespace

@@ -25,6 +25,7 @@ struct Fault {
         NoReadAck,      // no ACK after the program acknowledges read block N
         NoWriteAck,     // write block N is neither acknowledged nor stored
         HangUp,         // silent from block N on, until the next probe
+        BadStore,       // write block N is acknowledged but stored with one bit wrong
     };
 
     Kind kind = Kind::None;

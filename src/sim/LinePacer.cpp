@@ -41,14 +41,15 @@ void LinePacer::popArrived()
 void LinePacer::send(const std::vector<std::uint8_t> &bytes, Clock::time_point frameEnd)
 {
     m_answeredSinceArrival = true;
-    for (const std::uint8_t byte : bytes) {
-        Clock::time_point due = frameEnd;
-        if (m_paced) {
-            due = std::max(frameEnd, m_outLineFree) + kByteTime;
-            m_outLineFree = due;
-        }
-        m_outgoing.push_back({byte, due});
+    if (bytes.empty())
+        return;
+    Clock::time_point due = frameEnd;
+    if (m_paced) {
+        due = std::max(frameEnd, m_outLineFree) + kByteTime * static_cast<int>(bytes.size());
+        m_outLineFree = due;
     }
+    for (const std::uint8_t byte : bytes)
+        m_outgoing.push_back({byte, due});
 }
 
 std::vector<std::uint8_t> LinePacer::takeDue(Clock::time_point now)

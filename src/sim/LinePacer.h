@@ -1,8 +1,15 @@
 // The timing of a 9600-baud line, 8N1: every byte takes 10 bits on the wire.
 // A pseudo-terminal moves bytes at once, so the radio keeps the line's clock
 // itself: a byte from the program counts as arrived only when it would have
-// come off a real line, and the radio's answers leave one byte time apart.
-// Unpaced, everything arrives and leaves at once.
+// come off a real line, and an answer is handed over when its last byte would
+// have come off a real line. Unpaced, everything arrives and leaves at once.
+//
+// An answer leaves in one piece rather than a byte at a time: a real radio's
+// UART never pauses inside an answer, but a process woken for every byte can
+// be held off by a busy machine for longer than the program's 50 ms
+// inter-byte time-out. The times are absolute deadlines on the line's own
+// clock, so an answer that is late (the machine was busy) goes at once and
+// the answers behind it keep their places.
 //
 // On a real line the program's write call returns only once its bytes are
 // out; on the pseudo-terminal it returns at once. So when the program writes
@@ -42,11 +49,14 @@ public:
     std::optional<Arrived> peekArrived(Clock::time_point now) const;
     void popArrived();
 
-    // Queues an answer to a frame that ended at frameEnd: its first byte is in
-    // one byte time after that (or after the bytes still on their way).
+    // Queues an answer to a frame that ended at frameEnd: it starts on the
+    // line when the frame (or the answer before it) is over, and is due whole
+    // once all its bytes would have been sent, one byte time each.
     void send(const std::vector<std::uint8_t> &bytes, Clock::time_point frameEnd);
-    // The queued bytes that are due at now, in order.
+    // The queued answers that are due at now, in order, as one run of bytes.
     std::vector<std::uint8_t> takeDue(Clock::time_point now);
+    // Forgets everything received and not yet answered (the radio went away).
+    void forgetReceived() { m_incoming.clear(); }
     bool sending() const { return !m_outgoing.empty(); }
     bool receiving() const { return !m_incoming.empty(); }
 

@@ -23,6 +23,8 @@ constexpr std::uint16_t kLastWrittenBlock = 0x3D0;
 constexpr std::size_t kIdentitySize = 8;
 constexpr std::size_t kShortIdentitySize = 3;
 constexpr std::size_t kLongIdentitySize = 12;
+// The bit a failing memory cell gets wrong (the block's first byte).
+constexpr std::uint8_t kBadStoreBit = 0x01;
 
 }  // namespace
 
@@ -34,6 +36,11 @@ RadioConversation::RadioConversation(RadioImage &memory, Fault fault, int silent
 bool RadioConversation::takeCompletedWrite()
 {
     return std::exchange(m_writeCompleted, false);
+}
+
+bool RadioConversation::takeCompletedRead()
+{
+    return std::exchange(m_readCompleted, false);
 }
 
 bool RadioConversation::needsNextByte(std::uint8_t byte) const
@@ -119,6 +126,7 @@ Bytes RadioConversation::onProbe()
     ++m_probesSeen;
     m_phase = Phase::Idle;
     m_blocksWritten.reset();
+    m_blocksRead.reset();
     if (m_probesSeen <= m_silentProbes)
         return {};
     m_phase = Phase::AwaitStx;
@@ -184,6 +192,12 @@ Bytes RadioConversation::onReadAck()
     m_phase = Phase::Blocks;
     if (m_fault.atBlock(Fault::Kind::NoReadAck, m_readAddress))
         return {};
+    if (m_readAddress % kBlockSize == 0)
+        m_blocksRead.set(m_readAddress / kBlockSize);
+    if (m_blocksRead.all()) {
+        m_readCompleted = true;
+        m_blocksRead.reset();
+    }
     return {kAck};
 }
 
@@ -198,6 +212,8 @@ Bytes RadioConversation::onWriteCommand(std::uint16_t address)
     if (m_fault.atBlock(Fault::Kind::NoWriteAck, address))
         return {};
     std::copy(m_frame.begin() + kCommandSize, m_frame.end(), m_memory.data() + address);
+    if (m_fault.atBlock(Fault::Kind::BadStore, address))
+        m_memory[address] ^= kBadStoreBit;
     if (address % kBlockSize == 0)
         m_blocksWritten.set(address / kBlockSize);
     if (address == kLastWrittenBlock && m_blocksWritten.all()) {

@@ -46,6 +46,9 @@ public:
     // True once after each complete write (every block up to 0x3D0 acknowledged
     // since the last probe).
     bool takeCompletedWrite();
+    // True once after each complete read (all 128 blocks sent and their
+    // acknowledgements answered since the last probe).
+    bool takeCompletedRead();
 
     int probesSeen() const { return m_probesSeen; }
 
@@ -72,6 +75,8 @@ private:
     std::uint16_t m_readAddress = 0;
     std::bitset<123> m_blocksWritten;
     bool m_writeCompleted = false;
+    std::bitset<128> m_blocksRead;
+    bool m_readCompleted = false;
 };
 
 }  // namespace tavin::sim

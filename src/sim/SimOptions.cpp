@@ -45,7 +45,22 @@ ParseOutcome parseOptions(const QStringList &arguments, SimOptions &options, std
     const QCommandLineOption silentProbes(QStringLiteral("silent-probes"),
                                           QStringLiteral("Ignore the first <k> probes, then answer."),
                                           QStringLiteral("k"));
-    parser.addOptions({link, file, save, fast, log, fault, silentProbes});
+    const QCommandLineOption radios(QStringLiteral("radios"),
+                                    QStringLiteral("Play <k> radios one after another: a radio that has been written "
+                                                   "and then read in full is unplugged, and after the swap time the "
+                                                   "next one, with a memory of its own, answers. After the last one "
+                                                   "the line stays silent."),
+                                    QStringLiteral("k"));
+    const QCommandLineOption swapMs(QStringLiteral("swap-ms"),
+                                    QStringLiteral("With --radios: how long the line is dead between two radios "
+                                                   "(default 1500)."),
+                                    QStringLiteral("ms"));
+    const QCommandLineOption saveDir(QStringLiteral("save-dir"),
+                                     QStringLiteral("Keep each radio's memory in <dir>: radio-N-original.sin as it "
+                                                    "was plugged in, radio-N.sin as it was unplugged (or when the sim "
+                                                    "stops)."),
+                                     QStringLiteral("dir"));
+    parser.addOptions({link, file, save, fast, log, fault, silentProbes, radios, swapMs, saveDir});
 
     if (!parser.parse(arguments)) {
         message = parser.errorText().toStdString();
@@ -63,14 +78,14 @@ ParseOutcome parseOptions(const QStringList &arguments, SimOptions &options, std
         message = "unexpected argument: " + parser.positionalArguments().first().toStdString();
         return ParseOutcome::UsageError;
     }
-    for (const QCommandLineOption *once : {&link, &file, &save, &log, &fault, &silentProbes}) {
+    for (const QCommandLineOption *once : {&link, &file, &save, &log, &fault, &silentProbes, &radios, &swapMs, &saveDir}) {
         if (parser.values(*once).size() > 1) {
             message = "option --" + once->names().first().toStdString() + " given more than once";
             return ParseOutcome::UsageError;
         }
     }
 
-    for (const QCommandLineOption *path : {&link, &file, &save, &log}) {
+    for (const QCommandLineOption *path : {&link, &file, &save, &log, &saveDir}) {
         if (parser.isSet(*path) && parser.value(*path).isEmpty()) {
             message = "option --" + path->names().first().toStdString() + " needs a path";
             return ParseOutcome::UsageError;
@@ -97,6 +112,31 @@ ParseOutcome parseOptions(const QStringList &arguments, SimOptions &options, std
         }
         options.radio.silentProbes = k;
     }
+    if (parser.isSet(radios)) {
+        bool ok = false;
+        const int k = parser.value(radios).toInt(&ok);
+        if (!ok || k < 1) {
+            message = "--radios needs a whole number of 1 or more, not \"" + parser.value(radios).toStdString() + "\"";
+            return ParseOutcome::UsageError;
+        }
+        options.radio.radioCount = k;
+    }
+    if (parser.isSet(swapMs)) {
+        bool ok = false;
+        const int ms = parser.value(swapMs).toInt(&ok);
+        if (!ok || ms < 0) {
+            message = "--swap-ms needs a whole number of milliseconds, 0 or more, not \""
+                      + parser.value(swapMs).toStdString() + "\"";
+            return ParseOutcome::UsageError;
+        }
+        if (!parser.isSet(radios)) {
+            message = "--swap-ms needs --radios";
+            return ParseOutcome::UsageError;
+        }
+        options.radio.swapTime = std::chrono::milliseconds(ms);
+    }
+    if (parser.isSet(saveDir))
+        options.radio.saveDir = toPath(parser.value(saveDir));
     if (parser.isSet(save))
         options.radio.savePath = toPath(parser.value(save));
     if (parser.isSet(link))

@@ -1,5 +1,7 @@
 #include "VirtualRadio.h"
 
+#include "RadioVariants.h"
+
 #include <ChannelFile.h>
 
 #include <array>
@@ -13,9 +15,11 @@ namespace tavin::sim {
 namespace {
 
 // A frame whose bytes stop coming for this long is forgotten (the program
-// went away in the middle of a block); the program itself pauses 1 ms
-// between a block command and its data.
-constexpr std::chrono::milliseconds kFrameGapTimeout{20};
+// went away in the middle of a block). The program pauses 1 ms between a
+// block command and its data, but on a busy machine (a fleet run's many
+// ports) its thread can be held off for tens of milliseconds there; a radio
+// that gave up on the frame that soon would refuse a good block.
+constexpr std::chrono::milliseconds kFrameGapTimeout{500};
 constexpr std::size_t kReadChunkBytes = 256;
 // How long a lone 02 after the probe's ACK may wait for a 'P' behind it before
 // it counts as the STX. The program writes a probe's bytes back to back.
@@ -48,19 +52,24 @@ VirtualRadio::VirtualRadio(PseudoTerminal &line, RadioImage &memory, const Radio
       m_settings(settings),
       m_log(log),
       m_pacer(settings.paced),
-      m_conversation(memory, settings.fault, settings.silentProbes)
+      m_firstMemory(memory)
 {
+    m_conversation.emplace(m_memory, settings.fault, settings.silentProbes);
+    keepRadioMemory("-original");
 }
 
 bool VirtualRadio::run(int stopFd)
 {
     for (;;) {
         const Clock::time_point now = Clock::now();
+        plugInNextRadio(now);
         answerArrivedBytes(now);
         if (!sendDueBytes(now))
             return false;
         if (m_savePending && !m_pacer.sending())
             saveMemory();
+        if (m_unplugPending && !m_pacer.sending())
+            unplug(now);
 
         std::array<pollfd, 2> fds{{{m_line.fd(), POLLIN, 0}, {stopFd, POLLIN, 0}}};
         const int ready = waitForInput(fds, nextDeadline());
@@ -70,8 +79,11 @@ bool VirtualRadio::run(int stopFd)
         }
         if (ready <= 0)
             continue;
-        if (fds[1].revents != 0)
+        if (fds[1].revents != 0) {
+            if (m_present)
+                keepRadioMemory();
             return true;
+        }
         if ((fds[0].revents & POLLIN) && !receive())
             return false;
         if ((fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) && !(fds[0].revents & POLLIN)) {
@@ -87,20 +99,24 @@ void VirtualRadio::answerArrivedBytes(Clock::time_point now)
 {
     m_waitForNextUntil.reset();
     while (const std::optional<LinePacer::Arrived> arrived = m_pacer.peekArrived(now)) {
-        if (!arrived->next && m_conversation.needsNextByte(arrived->byte) && now < arrived->at + kNextByteWait) {
+        if (!arrived->next && m_conversation->needsNextByte(arrived->byte) && now < arrived->at + kNextByteWait) {
             m_waitForNextUntil = arrived->at + kNextByteWait;
             break;
         }
         m_pacer.popArrived();
         m_lastArrival = arrived->at;
-        const Bytes answer = m_conversation.take(arrived->byte, arrived->next);
+        const Bytes answer = m_conversation->take(arrived->byte, arrived->next);
         if (!answer.empty())
             m_pacer.send(answer, arrived->at);
-        if (m_conversation.takeCompletedWrite())
+        if (m_conversation->takeCompletedWrite()) {
             m_savePending = m_settings.savePath.has_value();
+            m_writtenInFull = true;
+        }
+        if (m_conversation->takeCompletedRead() && m_writtenInFull && m_settings.radioCount > 0)
+            m_unplugPending = true;
     }
-    if (m_conversation.inFrame() && !m_pacer.receiving() && now - m_lastArrival >= kFrameGapTimeout)
-        m_conversation.dropPartialFrame();
+    if (m_conversation->inFrame() && !m_pacer.receiving() && now - m_lastArrival >= kFrameGapTimeout)
+        m_conversation->dropPartialFrame();
 }
 
 bool VirtualRadio::sendDueBytes(Clock::time_point now)
@@ -140,7 +156,9 @@ bool VirtualRadio::receive()
         const Clock::time_point arrival = Clock::now();
         const auto count = static_cast<std::size_t>(n);
         m_log.record(arrival, ByteLog::Direction::In, chunk.data(), count);
-        m_pacer.received(chunk.data(), count, arrival);
+        // Nobody hears what is sent while no radio is plugged in.
+        if (m_present)
+            m_pacer.received(chunk.data(), count, arrival);
     }
 }
 
@@ -152,13 +170,57 @@ std::optional<Clock::time_point> VirtualRadio::nextDeadline() const
         const std::optional<Clock::time_point> send = m_pacer.nextSend();
         deadline = send ? std::min(*send, *m_waitForNextUntil) : m_waitForNextUntil;
     }
-    if (m_conversation.inFrame()) {
+    if (m_conversation->inFrame()) {
         const Clock::time_point giveUp = m_lastArrival + kFrameGapTimeout;
         deadline = deadline ? std::min(*deadline, giveUp) : giveUp;
     }
-    if (m_savePending && !m_pacer.sending())
+    if ((m_savePending || m_unplugPending) && !m_pacer.sending())
         deadline = Clock::now();
+    if (waitingForNextRadio())
+        deadline = deadline ? std::min(*deadline, m_nextRadioAt) : m_nextRadioAt;
     return deadline;
+}
+
+void VirtualRadio::unplug(Clock::time_point now)
+{
+    m_unplugPending = false;
+    keepRadioMemory();
+    m_present = false;
+    m_pacer.forgetReceived();
+    m_conversation->dropPartialFrame();
+    m_waitForNextUntil.reset();
+    ++m_radioNumber;
+    m_nextRadioAt = now + m_settings.swapTime;
+    if (waitingForNextRadio())
+        std::fprintf(stderr, "tavin-sim: radio %d unplugged (written and read back); radio %d answers in %lld ms\n",
+                     m_radioNumber - 1, m_radioNumber, static_cast<long long>(m_settings.swapTime.count()));
+    else
+        std::fprintf(stderr, "tavin-sim: radio %d unplugged (written and read back); that was the last of %d, "
+                             "the line stays silent\n",
+                     m_radioNumber - 1, m_settings.radioCount);
+}
+
+void VirtualRadio::plugInNextRadio(Clock::time_point now)
+{
+    if (!waitingForNextRadio() || now < m_nextRadioAt)
+        return;
+    m_memory = fleetRadioMemory(m_firstMemory, m_radioNumber);
+    m_conversation.emplace(m_memory, m_settings.fault, 0);
+    m_present = true;
+    m_writtenInFull = false;
+    keepRadioMemory("-original");
+    std::fprintf(stderr, "tavin-sim: radio %d of %d plugged in\n", m_radioNumber, m_settings.radioCount);
+}
+
+void VirtualRadio::keepRadioMemory(const char *suffix)
+{
+    if (!m_settings.saveDir)
+        return;
+    const std::filesystem::path path =
+        *m_settings.saveDir / ("radio-" + std::to_string(m_radioNumber) + suffix + ".sin");
+    const FileResult saved = storeChannelFile(path, m_memory);
+    if (!saved)
+        std::fprintf(stderr, "tavin-sim: %s\n", saved.error.c_str());
 }
 
 }  // namespace tavin::sim

@@ -115,6 +115,11 @@ int main(int argc, char *argv[])
         if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
             return fail("cannot save to " + options.radio.savePath->string() + ": no folder " + folder.string());
     }
+    if (options.radio.saveDir) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(*options.radio.saveDir, ec))
+            return fail("cannot keep the radios' memories in " + options.radio.saveDir->string() + ": no such folder");
+    }
     tavin::sim::ByteLog log;
     if (options.logPath && !log.open(*options.logPath, start, error))
         return fail(error);
@@ -137,6 +142,9 @@ int main(int argc, char *argv[])
                  link ? " as " : "", link ? options.linkPath->c_str() : "",
                  options.memoryFile ? options.memoryFile->c_str() : "demo programming",
                  options.radio.fault.text().c_str(), options.radio.paced ? "9600-baud timing" : "fast");
+    if (options.radio.radioCount > 0)
+        std::fprintf(stderr, "tavin-sim: %d radios one after another, %lld ms to swap; radio 1 plugged in\n",
+                     options.radio.radioCount, static_cast<long long>(options.radio.swapTime.count()));
 
 #ifdef __linux__
     // Answers are timed to a fraction of a byte time; the default timer slack

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void badCommandLines();
     void survivesClosingAndReopening_data();
     void survivesClosingAndReopening();
+    void fleetOfRadios();
 
 private:
     // Probe, STX and confirmation with their normal answers.
@@ -215,6 +216,13 @@ void TestSim::faultModes_data()
         << handshakeReplies
                + QByteArrayList{kAckByte, nothing, writeFrame(32, blockData(32, 1)), kAckByte,
                                 readReply(40, memory)};
+    QTest::newRow("bad-store:5: block 5 acknowledged, kept with one bit wrong")
+        << "bad-store:5"
+        << handshakeSends + QByteArrayList{writeFrame(32, blockData(32, 3)), writeFrame(40, blockData(40, 3)),
+                                           readCommand(32), kAckByte, readCommand(40)}
+        << handshakeReplies
+               + QByteArrayList{kAckByte, kAckByte, writeFrame(32, blockData(32, 3)), kAckByte,
+                                writeFrame(40, QByteArray(1, char(blockData(40, 3)[0] ^ 1)) + blockData(40, 3).mid(1))};
     QTest::newRow("hangup:5: reads stop at block 5 until the next probe")
         << "hangup:5" << reads(5) + QByteArrayList{readCommand(0), kAckByte, probeFrame()}
         << handshakeReplies + normalRead(4) + QByteArrayList{nothing, nothing, nothing, kAckByte};
@@ -487,9 +495,17 @@ void TestSim::pacedAnswersKeepLineTime()
                                     .arg(earliest, 0, 'f', 6)));
         }
     }
+    // Each answer is handed over in one piece: a busy machine can delay it, but
+    // never open a gap inside it longer than the program's inter-byte time-out.
+    for (const Answer &a : answers) {
+        for (int k = 1; k < a.length; ++k)
+            QCOMPARE(log.outTimes[a.firstOut + k], log.outTimes[a.firstOut]);
+    }
     const double commandStart = log.inTimes[15];
+    // The sim sees the pause only when it read the command before the data
+    // came; on a busy machine it may read both at once and see none.
     const double pause = log.inTimes[19] - commandStart;
-    QVERIFY(pause > 0);
+    QVERIFY(pause >= 0);
     QVERIFY(log.outTimes[23] >= commandStart + 4 * kByteSeconds + pause + 9 * kByteSeconds - 2 * kStampSeconds);
 }
 
@@ -554,6 +570,12 @@ void TestSim::badCommandLines_data()
         << QStringList{"--save", m_dir.filePath("no/such/radio.sin")} << 1 << "radio.sin";
     QTest::newRow("log in a missing folder")
         << QStringList{"--log", m_dir.filePath("no/such/dir.log")} << 1 << "dir.log";
+    QTest::newRow("no radios") << QStringList{"--radios", "0"} << 2 << "--radios";
+    QTest::newRow("radios not a number") << QStringList{"--radios", "many"} << 2 << "many";
+    QTest::newRow("swap time without radios") << QStringList{"--swap-ms", "100"} << 2 << "--radios";
+    QTest::newRow("negative swap time") << QStringList{"--radios", "2", "--swap-ms", "-5"} << 2 << "-5";
+    QTest::newRow("radios kept in a missing folder")
+        << QStringList{"--radios", "2", "--save-dir", m_dir.filePath("no/such/dir")} << 1 << "no/such/dir";
 }
 
 void TestSim::badCommandLines()
@@ -577,7 +599,7 @@ void TestSim::survivesClosingAndReopening_data()
     QTest::newRow("after a read block") << true << readCommand(0x080) << 100;
     QTest::newRow("in the middle of a paced answer") << false << readCommand(0x080) << 100;
     QTest::newRow("after half a write block, given up for a while")
-        << true << writeFrame(0x080, QByteArray("\x01\x02\x03", 3)) << 100;
+        << true << writeFrame(0x080, QByteArray("\x01\x02\x03", 3)) << 700;
 }
 
 void TestSim::survivesClosingAndReopening()
@@ -602,6 +624,84 @@ void TestSim::survivesClosingAndReopening()
     QVERIFY(handshake(port, m_fixture));
     QCOMPARE(port.exchange(readCommand(0x080), 12), readReply(0x080, m_fixture));
     QCOMPARE(sim.stop(), 0);
+}
+
+namespace {
+
+// All 128 blocks, each acknowledged; the memory they hold (empty on a failure).
+QByteArray readAll(RawPort &port)
+{
+    QByteArray memory;
+    for (int block = 0; block < kBlockCount; ++block) {
+        const QByteArray reply = port.exchange(readCommand(8 * block), 12);
+        if (reply.size() != 12 || port.exchange(kAckByte, 1) != kAckByte)
+            return {};
+        memory += reply.mid(4);
+    }
+    return memory;
+}
+
+// Writes blocks 0 to 122 of memory; false when one is not acknowledged.
+bool writeAll(RawPort &port, const QByteArray &memory)
+{
+    for (int block = 0; block < kWrittenBlockCount; ++block) {
+        if (port.exchange(writeFrame(8 * block, memory.mid(8 * block, 8)), 1) != kAckByte)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void TestSim::fleetOfRadios()
+{
+    const QString keptDir = m_dir.filePath(QStringLiteral("fleet"));
+    QVERIFY(QDir().mkpath(keptDir));
+    constexpr int kSwapMs = 300;
+    SimProcess sim(fastWithFixture()
+                   + QStringList{QStringLiteral("--radios"), QStringLiteral("2"), QStringLiteral("--swap-ms"),
+                                 QString::number(kSwapMs), QStringLiteral("--save-dir"), keptDir});
+    QVERIFY2(sim.start(), qPrintable(sim.errors()));
+    RawPort port;
+    QVERIFY(port.open(sim.device()));
+    // What the program writes: new channels, the radio's own model block.
+    QByteArray programming(1024, '\0');
+    for (int address = 0; address < 1024; address += 8)
+        programming.replace(address, 8, blockData(address, 0x66));
+    programming.replace(0x3D0, 8, m_fixture.mid(0x3D0, 8));
+
+    // Radio 1: a read alone, or a write alone, leaves it plugged in.
+    QVERIFY(handshake(port, m_fixture));
+    QCOMPARE(readAll(port), m_fixture);
+    QVERIFY(handshake(port, m_fixture));
+    QVERIFY(writeAll(port, programming));
+    QVERIFY(handshake(port, m_fixture));
+    const QByteArray radio1 = programming.left(0x3D8) + m_fixture.mid(0x3D8);
+    QCOMPARE(readAll(port), radio1);
+    // Written and read back: unplugged, the line is dead ...
+    QCOMPARE(port.exchange(probeFrame(), 0), QByteArray());
+    // ... until radio 2 answers, with a memory of its own.
+    QTest::qWait(kSwapMs);
+    QVERIFY(handshake(port, m_fixture));
+    const QByteArray original2 = readAll(port);
+    QCOMPARE(original2.size(), 1024);
+    QCOMPARE(original2.mid(0x3E0, 8), QByteArray("R0000002"));
+    QVERIFY(original2.mid(0x010, 8) != m_fixture.mid(0x010, 8));
+    QVERIFY(handshake(port, m_fixture));
+    QVERIFY(writeAll(port, programming));
+    QVERIFY(handshake(port, m_fixture));
+    const QByteArray radio2 = programming.left(0x3D8) + original2.mid(0x3D8);
+    QCOMPARE(readAll(port), radio2);
+    // That was the last one: the line stays dead.
+    QTest::qWait(2 * kSwapMs);
+    QCOMPARE(port.exchange(probeFrame(), 0), QByteArray());
+    QCOMPARE(sim.stop(), 0);
+
+    QCOMPARE(readFile(keptDir + QStringLiteral("/radio-1-original.sin")), m_fixture);
+    QCOMPARE(readFile(keptDir + QStringLiteral("/radio-1.sin")), radio1);
+    QCOMPARE(readFile(keptDir + QStringLiteral("/radio-2-original.sin")), original2);
+    QCOMPARE(readFile(keptDir + QStringLiteral("/radio-2.sin")), radio2);
+    QCOMPARE(QDir(keptDir).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
 QTEST_GUILESS_MAIN(TestSim)

@@ -1,0 +1,200 @@
+// tavin-cli clone FILE --port P [--port P ...]: one channel file into radio
+// after radio, on one cable or several at once, with a backup and an audit
+// log record for each radio. The work is done by src/fleet; this is the glue.
+
+#include "CliCommon.h"
+#include "ExitCodes.h"
+#include "TerminalSeam.h"
+#include "Verbs.h"
+
+#include "CloneOptions.h"
+#include "CloneReport.h"
+#include "CloneRun.h"
+#include "ConsoleBoard.h"
+
+#include <QCommandLineParser>
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace tavin::cli {
+
+namespace {
+
+using fleet::FailureKind;
+using fleet::RadioRecord;
+using fleet::RadioResult;
+
+// Worst first: a radio left half-written by a cancel, then one that holds
+// wrong programming, then one whose programming is unchecked, then the
+// failures that left the radio as it was or part-written.
+constexpr int kSeverity[] = {kExitCancelled, kExitVerifyMismatch, kExitUnverified, kExitTransfer,
+                             kExitNoAnswer,  kExitPortOpen,       kExitFile,       kExitOk};
+
+int exitCodeOf(const RadioRecord &r)
+{
+    switch (r.result) {
+    case RadioResult::Verified:
+        return kExitOk;
+    case RadioResult::VerifyMismatch:
+        return kExitVerifyMismatch;
+    case RadioResult::Cancelled:
+        return kExitCancelled;
+    case RadioResult::Failed:
+        break;
+    }
+    switch (r.failure) {
+    case FailureKind::File:
+        return kExitFile;
+    case FailureKind::PortOpen:
+        return kExitPortOpen;
+    case FailureKind::NoAnswer:
+        return kExitNoAnswer;
+    case FailureKind::Unverified:
+        return kExitUnverified;
+    case FailureKind::Transfer:
+    case FailureKind::None:
+        break;
+    }
+    return kExitTransfer;
+}
+
+int worse(int a, int b)
+{
+    const auto rank = [](int code) { return std::find(std::begin(kSeverity), std::end(kSeverity), code); };
+    return rank(a) < rank(b) ? a : b;
+}
+
+int showLog(const QString &verb, const QString &logPath)
+{
+    QFile file(logPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reportError(verb, QStringLiteral("cannot read the audit log '%1': %2").arg(logPath, file.errorString()));
+        return kExitFile;
+    }
+    const fleet::LogContents log = fleet::readLog(file.readAll());
+    for (const QString &problem : log.problems)
+        reportError(verb, QStringLiteral("%1: %2").arg(logPath, problem));
+    if (log.records.isEmpty() && !log.problems.isEmpty()) {
+        reportError(verb, QStringLiteral("'%1' holds no radio records").arg(logPath));
+        return kExitFile;
+    }
+    QTextStream(stdout) << fleet::logTable(log.records);
+    return kExitOk;
+}
+
+}  // namespace
+
+int cmdClone(const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Program one channel file into radio after radio: on each port, wait for a radio, read it into a\n"
+        "backup, write bytes 0x000 to 0x3D7 of FILE, read it back and compare, record it in the audit log,\n"
+        "then wait until it is unplugged. Several ports work at once. Ctrl+C stops at the next safe point."));
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("A port with a programming cable: COM1 to COM4 or a device path. "
+                                                 "Give it once per port. Default COM1."),
+                                  QStringLiteral("P"));
+    const QCommandLineOption backupDir(QStringLiteral("backup-dir"),
+                                       QStringLiteral("Folder for the radios' backups (created when missing). "
+                                                      "Default: FILE's name and the date, beside FILE."),
+                                       QStringLiteral("DIR"));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("The audit log, appended (JSON Lines). Default: clone-log.jsonl in "
+                                                "the backup folder."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption count(QStringLiteral("count"),
+                                   QStringLiteral("Stop after N radios over all ports (verified or not). Default: "
+                                                  "until Ctrl+C."),
+                                   QStringLiteral("N"));
+    const QCommandLineOption confirm(QStringLiteral("confirm"),
+                                     QStringLiteral("Between radios, wait for Enter instead of the radio being unplugged."));
+    const QCommandLineOption summary(QStringLiteral("summary"),
+                                     QStringLiteral("Only print the table of an existing audit log."),
+                                     QStringLiteral("LOG"));
+    parser.addOptions({port, backupDir, log, count, confirm, summary});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The channel file (*.sin) to program."));
+    int exitCode = kExitOk;
+    if (!parseOrExit(parser, args, &exitCode))
+        return exitCode;
+    const QString verb = args.value(0);
+
+    if (parser.isSet(summary)) {
+        if (!parser.positionalArguments().isEmpty() || parser.isSet(port) || parser.isSet(count)) {
+            reportError(verb, QStringLiteral("--summary takes only the log; no FILE or ports"));
+            return kExitUsage;
+        }
+        return showLog(verb, parser.value(summary));
+    }
+
+    fleet::CloneOptions options;
+    if (const int loaded = loadFileArgument(parser, verb, &options.fileName, options.image))
+        return loaded;
+    options.ports = parser.values(port);
+    if (options.ports.isEmpty())
+        options.ports = QStringList{QStringLiteral("COM1")};
+    if (options.ports.contains(QString())) {
+        reportError(verb, QStringLiteral("--port needs a port name or a device path"));
+        return kExitUsage;
+    }
+    if (parser.isSet(count)) {
+        bool ok = false;
+        options.count = parser.value(count).toInt(&ok);
+        if (!ok || options.count < 1) {
+            reportError(verb, QStringLiteral("--count needs a whole number of 1 or more, not '%1'").arg(parser.value(count)));
+            return kExitUsage;
+        }
+    }
+    for (const QCommandLineOption *path : {&backupDir, &log}) {
+        if (parser.isSet(*path) && parser.value(*path).isEmpty()) {
+            reportError(verb, QStringLiteral("--%1 needs a path").arg(path->names().constFirst()));
+            return kExitUsage;
+        }
+    }
+    options.backupDir = QFileInfo(parser.isSet(backupDir) ? parser.value(backupDir)
+                                                          : fleet::defaultBackupDir(options.fileName, QDate::currentDate()))
+                            .absoluteFilePath();
+    options.logPath =
+        QFileInfo(parser.isSet(log) ? parser.value(log) : fleet::defaultLogPath(options.backupDir)).absoluteFilePath();
+    options.confirm = parser.isSet(confirm);
+
+    installInterruptHandler();
+    fleet::ConsoleBoard board(stderr, stderrIsTerminal());
+    fleet::CloneRun run(options, board);
+    if (const std::optional<fleet::Problem> problem = run.prepare()) {
+        reportError(verb, problem->message);
+        switch (problem->kind) {
+        case fleet::Problem::Kind::Usage:
+            return kExitUsage;
+        case fleet::Problem::Kind::File:
+            return kExitFile;
+        case fleet::Problem::Kind::Port:
+            return kExitPortOpen;
+        }
+    }
+    board.setPorts(run.portLabels());
+    QTextStream(stderr) << "clone: " << options.fileName << " into "
+                        << (options.count > 0 ? QStringLiteral("%1 radios").arg(options.count)
+                                              : QStringLiteral("every radio connected until Ctrl+C"))
+                        << " on " << run.portLabels().join(QStringLiteral(", ")) << "\nclone: backups in "
+                        << options.backupDir << ", audit log " << options.logPath << '\n';
+    run.run(&interruptRequested);
+    board.finish();
+
+    const QList<RadioRecord> records = run.records();
+    QTextStream(stdout) << fleet::runSummary(records, options.ports, run.portLabels());
+    int code = kExitOk;
+    for (const RadioRecord &r : records)
+        code = worse(code, exitCodeOf(r));
+    if (!run.logError().isEmpty()) {
+        reportError(verb, run.logError());
+        code = worse(code, kExitFile);
+    }
+    return code;
+}
+
+}  // namespace tavin::cli

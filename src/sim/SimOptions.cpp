@@ -1,16 +1,18 @@
 #include "SimOptions.h"
 
+#include <NativePath.h>
+
 #include <QCommandLineParser>
-#include <QFile>
 #include <QStringList>
 
 namespace tavin::sim {
 
 namespace {
 
+// File names byte for byte, as the other programs take them.
 std::filesystem::path toPath(const QString &text)
 {
-    return std::filesystem::path(QFile::encodeName(text).toStdString());
+    return platform::toNative(text);
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 
 #include <ChannelFile.h>
 
+#include <NativePath.h>
+#include <QtMessageFilter.h>
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -86,13 +89,14 @@ bool loadMemory(const tavin::sim::SimOptions &options, tavin::RadioImage &memory
 
 int main(int argc, char *argv[])
 {
+    tavin::platform::installQtMessageFilter();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavin-sim"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TAVIN_VERSION));
 
     tavin::sim::SimOptions options;
     std::string message;
-    switch (tavin::sim::parseOptions(QCoreApplication::arguments(), options, message)) {
+    switch (tavin::sim::parseOptions(tavin::platform::arguments(argc, argv), options, message)) {
     case tavin::sim::ParseOutcome::Exit:
         std::fputs(message.c_str(), stdout);
         return kExitOk;

@@ -14,6 +14,10 @@
 #include <cstdio>
 #include <memory>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 using namespace tavin;
 using namespace tavin::link;
 using tavin::test::bytesOf;
@@ -81,6 +85,7 @@ private Q_SLOTS:
     void fullReadGivesTheRadioMemory();
     void fullWriteSendsExactly123Blocks();
     void identifyAsksOnlyForTheIdentity();
+    void aLateReaderTakesBytesThatCameInTime();
     void failures_data();
     void failures();
     void cancelAfterReadBlock_data();
@@ -136,6 +141,34 @@ void TestSimLink::identifyAsksOnlyForTheIdentity()
     QCOMPARE(sim.programBytes().toHex(' '), (probeFrame() + QByteArray::fromHex("02")).toHex(' '));
     // And the next transfer finds it as before.
     QCOMPARE(bytesOf(readBack(sim)), bytesOf(memory));
+}
+
+// A program that was kept from running (a busy machine) longer than the
+// inter-byte time-out while the rest of a reply came in still gets the whole
+// reply: the bytes were in the driver in time.
+void TestSimLink::aLateReaderTakesBytesThatCameInTime()
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    QVERIFY(master >= 0);
+    QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
+    QtSerialLink port;
+    QVERIFY(port.open(QString::fromLocal8Bit(ptsname(master))));
+    const QByteArray reply = QByteArray::fromHex("5700080801020304050607 08");
+    QCOMPARE(::write(master, reply.constData(), 4), 4);
+    int idleCalls = 0;
+    port.setIdleHook([&] {
+        // Once the first bytes are taken and the next wait has found nothing:
+        // the rest arrives while the program sleeps past the 50 ms limit.
+        if (++idleCalls == 2) {
+            QCOMPARE(::write(master, reply.constData() + 4, reply.size() - 4), reply.size() - 4);
+            QThread::msleep(3 * QtSerialLink::kReadIntervalMs);
+        }
+    });
+    const ReadResult got = port.read(reply.size());
+    port.close();
+    ::close(master);
+    QVERIFY(got.ok);
+    QCOMPARE(got.bytes.toHex(' '), reply.toHex(' '));
 }
 
 void TestSimLink::fullWriteSendsExactly123Blocks()

@@ -10,6 +10,7 @@
 #include "QtTranslations.h"
 #include "StartupProbe.h"
 #include "UserPrompts.h"
+#include "WindowlessRun.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -45,6 +46,13 @@ int saveScreenshot(QWidget *window, const QString &target)
 int main(int argc, char *argv[])
 {
     tavin::platform::installQtMessageFilter();
+    // --print, --print-to and --screenshot show no window: they also run
+    // where there is no display (a server, a script over ssh).
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--print" || argument.startsWith("--print-to") || argument.startsWith("--screenshot"))
+            tavin::platform::drawWithoutDisplay();
+    }
     QApplication application(argc, argv);
     QApplication::setOrganizationName(texts::kOrganisation);
     QApplication::setApplicationName(texts::kAppTitle);

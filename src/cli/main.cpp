@@ -6,6 +6,7 @@
 #include "QtMessageFilter.h"
 #include "TerminalSeam.h"
 #include "Verbs.h"
+#include "WindowlessRun.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -62,11 +63,8 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 {
     if (argc < 2 || !verbDrawsPages(argv[1]))
         return std::make_unique<QCoreApplication>(argc, argv);
-#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
     // Pages are drawn without a display: no X server or Wayland needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
+    tavin::platform::drawWithoutDisplay(true);
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 

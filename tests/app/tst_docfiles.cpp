@@ -119,6 +119,12 @@ void TestDocFiles::runsWithoutAWindow_data()
     QTest::newRow("screenshot of a name that is not text") << "TAVIN --screenshot s.png $'K\\xf6ln.sin' && test -s s.png"
                                                            << 0 << "";
     QTest::newRow("unknown switch") << "TAVIN --frobnicate" << 2 << "frobnicate";
+    // No X server, no Wayland, no platform chosen: still no Qt start-up failure.
+    QTest::newRow("screenshot with no display at all")
+        << "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY TAVIN --screenshot s.png radio.sin && test -s s.png"
+        << 0 << "";
+    QTest::newRow("bad file with no display at all")
+        << "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY TAVIN --print short.sin" << 3 << "is 100 bytes long";
     if (QPrinterInfo::availablePrinterNames().isEmpty())
         QTest::newRow("no printer at all") << "TAVIN --print radio.sin" << 1 << "tavin: 没有可用的打印机。";
 }

@@ -69,9 +69,13 @@ QString runSummary(const QList<RadioRecord> &records, const QStringList &ports, 
 
 QString logTable(const QList<RadioRecord> &records)
 {
+    // The port column is as wide as the longest port name (device paths can be long).
+    int portWidth = 14;
+    for (const RadioRecord &r : records)
+        portWidth = std::max(portWidth, int(r.port.size()));
     QString text = QStringLiteral("%1  %2  %3  %4  %5  %6\n")
                        .arg(QStringLiteral("radio"), 5)
-                       .arg(QStringLiteral("port"), -14)
+                       .arg(QStringLiteral("port"), -portWidth)
                        .arg(QStringLiteral("start"), -19)
                        .arg(QStringLiteral("result"), -15)
                        .arg(QStringLiteral("seconds"), 7)
@@ -83,7 +87,7 @@ QString logTable(const QList<RadioRecord> &records)
         const double seconds = double(r.start.msecsTo(r.end)) / 1000.0;
         text += QStringLiteral("%1  %2  %3  %4  %5  %6\n")
                     .arg(r.radio, 5)
-                    .arg(r.port, -14)
+                    .arg(r.port, -portWidth)
                     .arg(r.start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), -19)
                     .arg(resultName(r.result), -15)
                     .arg(QString::number(seconds, 'f', 1), 7)

@@ -7,6 +7,7 @@
 #include "VirtualRadio.h"
 
 #include <ChannelFile.h>
+#include <SafeReplace.h>
 
 #include <NativePath.h>
 #include <QtMessageFilter.h>
@@ -74,12 +75,15 @@ bool loadMemory(const tavin::sim::SimOptions &options, tavin::RadioImage &memory
         memory = tavin::sim::demoProgramming();
         return true;
     }
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(*options.memoryFile, ec) && std::filesystem::file_size(*options.memoryFile, ec) == 0) {
-        error = "channel file " + options.memoryFile->string() + " is empty, expected 1024 bytes";
+    // Judged by what the file delivers, as tavin-cli judges it: an empty
+    // file, a device or pipe with nothing in it, is not a radio's memory.
+    std::size_t bytesRead = 0;
+    const tavin::FileResult loaded =
+        tavin::loadChannelFile(*options.memoryFile, memory, tavin::HiddenPreset::Uhf, &bytesRead);
+    if (loaded && bytesRead == 0) {
+        error = "channel file " + tavin::quotedPath(*options.memoryFile) + " is empty, expected 1024 bytes";
         return false;
     }
-    const tavin::FileResult loaded = tavin::loadChannelFile(*options.memoryFile, memory);
     if (!loaded)
         error = loaded.error;
     return loaded.ok;

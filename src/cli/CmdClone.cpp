@@ -4,6 +4,8 @@
 
 #include "CliCommon.h"
 #include "ExitCodes.h"
+#include "NativePath.h"
+#include "SafeReplace.h"
 #include "TerminalSeam.h"
 #include "Verbs.h"
 
@@ -14,11 +16,12 @@
 
 #include <QCommandLineParser>
 #include <QDate>
-#include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
 #include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <iterator>
 
 namespace tavin::cli {
 
@@ -70,12 +73,16 @@ int worse(int a, int b)
 
 int showLog(const QString &verb, const QString &logPath)
 {
-    QFile file(logPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reportError(verb, QStringLiteral("cannot read the audit log '%1': %2").arg(logPath, file.errorString()));
+    errno = 0;
+    std::ifstream file(toPath(logPath), std::ios::binary);
+    const std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (!file.is_open() || file.bad()) {
+        reportError(verb, QStringLiteral("cannot read the audit log %1: %2")
+                              .arg(quoted(logPath), errno ? QString::fromStdString(systemErrorText(errno))
+                                                            : QStringLiteral("it cannot be read")));
         return kExitFile;
     }
-    const fleet::LogContents log = fleet::readLog(file.readAll());
+    const fleet::LogContents log = fleet::readLog(QByteArray::fromStdString(contents));
     for (const QString &problem : log.problems)
         reportError(verb, QStringLiteral("%1: %2").arg(logPath, problem));
     if (log.records.isEmpty() && !log.problems.isEmpty()) {
@@ -155,11 +162,11 @@ int cmdClone(const QStringList &args)
             return kExitUsage;
         }
     }
-    options.backupDir = QFileInfo(parser.isSet(backupDir) ? parser.value(backupDir)
-                                                          : fleet::defaultBackupDir(options.fileName, QDate::currentDate()))
-                            .absoluteFilePath();
+    options.backupDir = platform::absolutePath(parser.isSet(backupDir)
+                                                   ? parser.value(backupDir)
+                                                   : fleet::defaultBackupDir(options.fileName, QDate::currentDate()));
     options.logPath =
-        QFileInfo(parser.isSet(log) ? parser.value(log) : fleet::defaultLogPath(options.backupDir)).absoluteFilePath();
+        platform::absolutePath(parser.isSet(log) ? parser.value(log) : fleet::defaultLogPath(options.backupDir));
     options.confirm = parser.isSet(confirm);
 
     installInterruptHandler();

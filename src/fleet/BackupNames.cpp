@@ -1,7 +1,8 @@
 #include "BackupNames.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "NativePath.h"
+
+#include <filesystem>
 
 namespace tavin::fleet {
 
@@ -35,11 +36,17 @@ QString backupFileName(int radio, const QString &port, const QDateTime &when)
 
 QString unusedBackupPath(const QString &dir, const QString &name)
 {
-    const QDir folder(dir);
-    QString path = folder.filePath(name);
+    const QString folder = dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+    // Anything under the name, a dangling link too, keeps it from being used.
+    const auto taken = [](const QString &path) {
+        std::error_code ec;
+        return std::filesystem::symlink_status(platform::toNative(path), ec).type()
+               != std::filesystem::file_type::not_found;
+    };
+    QString path = folder + name;
     const QString stem = name.endsWith(QLatin1String(".sin")) ? name.chopped(4) : name;
-    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
-        path = folder.filePath(QStringLiteral("%1-%2.sin").arg(stem).arg(n));
+    for (int n = 2; taken(path); ++n)
+        path = folder + QStringLiteral("%1-%2.sin").arg(stem).arg(n);
     return path;
 }
 

@@ -2,17 +2,17 @@
 
 #include "DurableAppend.h"
 #include "LineInput.h"
+#include "NativePath.h"
 #include "PortWorker.h"
 
 #include "PortNames.h"
 #include "QtSerialLink.h"
 #include "SafeReplace.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
+#include <filesystem>
 #include <vector>
 
 namespace tavin::fleet {
@@ -59,14 +59,16 @@ std::optional<Problem> CloneRun::prepare()
         m_labels += label;
     }
 
-    const QString file = QFileInfo(m_options.fileName).canonicalFilePath();
-    if (!file.isEmpty() && QFileInfo(m_options.logPath).canonicalFilePath() == file)
+    std::error_code ec;
+    if (std::filesystem::equivalent(platform::toNative(m_options.logPath), platform::toNative(m_options.fileName), ec))
         return Problem{Problem::Kind::Usage, QStringLiteral("the audit log would be written into the channel file")};
-    if (!QDir().mkpath(m_options.backupDir))
-        return Problem{Problem::Kind::File, QStringLiteral("cannot make the backup folder %1").arg(m_options.backupDir)};
-    const FileResult backups = checkReplaceable(
-        QFile::encodeName(QDir(m_options.backupDir).filePath(QStringLiteral("radio-0000.sin"))).toStdString(),
-        "backup file");
+    std::filesystem::create_directories(platform::toNative(m_options.backupDir), ec);
+    if (ec)
+        return Problem{Problem::Kind::File, QStringLiteral("cannot make the backup folder %1: %2")
+                                                .arg(platform::quoted(m_options.backupDir),
+                                                     QString::fromStdString(ec.message()))};
+    const FileResult backups =
+        checkReplaceable(platform::toNative(m_options.backupDir + QStringLiteral("/radio-0000.sin")), "backup file");
     if (!backups)
         return Problem{Problem::Kind::File, QString::fromStdString(backups.error)};
     const FileResult log = checkAppendable(m_options.logPath, "audit log");

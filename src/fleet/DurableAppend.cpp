@@ -2,7 +2,7 @@
 
 #include "SafeReplace.h"
 
-#include <QFile>
+#include "NativePath.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -40,7 +40,7 @@ void syncFolderOf(const Native &) {}
 int closeFile(int fd) { return _close(fd); }
 #else
 using Native = QByteArray;
-Native nativePath(const QString &path) { return QFile::encodeName(path); }
+Native nativePath(const QString &path) { return platform::toNativeBytes(path); }
 int openForAppend(const Native &p, bool *created)
 {
     *created = ::access(p.constData(), F_OK) != 0;
@@ -86,7 +86,7 @@ int closeFile(int fd) { return ::close(fd); }
 
 std::string describe(const QString &path, const char *what, const char *doing, int error)
 {
-    return std::string("cannot ") + doing + ' ' + what + ' ' + quotedPath(QFile::encodeName(path).toStdString()) + ": "
+    return std::string("cannot ") + doing + ' ' + what + ' ' + quotedPath(platform::toNative(path)) + ": "
            + systemErrorText(error);
 }
 

@@ -3,12 +3,11 @@
 #include "BackupNames.h"
 
 #include "ImageComparison.h"
+#include "NativePath.h"
 #include "SafeReplace.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 
 namespace tavin::fleet {
 
@@ -87,7 +86,7 @@ void RadioJob::fail(RadioRecord &record, RadioStep step, FailureKind kind, const
 
 void RadioJob::run(const TransferResult &backupRead, const RadioImage &original, RadioRecord &record)
 {
-    record.file = QFileInfo(m_options.fileName).absoluteFilePath();
+    record.file = platform::absolutePath(m_options.fileName);
     record.writtenSha256 = sha256Hex(bytesOf(m_options.image, layout::kWritableSize));
     record.identity = m_protocol.identity();
     if (!saveBackup(backupRead, original, record))
@@ -113,12 +112,11 @@ bool RadioJob::saveBackup(const TransferResult &backupRead, const RadioImage &or
              backupRead.failedBlock);
         return false;
     }
-    const QString path = QFileInfo(unusedBackupPath(m_options.backupDir,
-                                                    backupFileName(record.radio, record.port, record.start)))
-                             .absoluteFilePath();
+    const QString path = platform::absolutePath(
+        unusedBackupPath(m_options.backupDir, backupFileName(record.radio, record.port, record.start)));
     const QByteArray bytes = bytesOf(original, kImageSize);
     const FileResult saved =
-        replaceFileContents(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()),
+        replaceFileContents(platform::toNative(path), std::string_view(bytes.constData(), bytes.size()),
                             "backup file");
     if (!saved) {
         fail(record, RadioStep::Backup, FailureKind::File,

@@ -8,6 +8,10 @@ function(tavin_target_defaults target)
     endif()
     target_compile_definitions(${target} PRIVATE
         QT_NO_CONTEXTLESS_CONNECT QT_NO_KEYWORDS)
+    if(WIN32)
+        # windows.h without its min and max macros, and with the wide API.
+        target_compile_definitions(${target} PRIVATE NOMINMAX WIN32_LEAN_AND_MEAN UNICODE _UNICODE)
+    endif()
     if(TAVIN_SANITIZE AND NOT MSVC)
         target_compile_options(${target} PRIVATE
             -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)

@@ -6,6 +6,7 @@
 #include "ExitCodes.h"
 #include "SystemHostView.h"
 #include "Verbs.h"
+#include "WindowsDoctor.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -67,10 +68,15 @@ int cmdDoctor(const QStringList &args)
         }
     }
 
-    const doctor::SystemHostView host;
     AnnouncingProber prober(!parser.isSet(jsonOption));
+#ifdef Q_OS_WIN
+    const doctor::DoctorReport report =
+        doctor::runWindowsDoctor(doctor::SystemWindowsPortView(), options.port, options.probe, &prober);
+#else
+    const doctor::SystemHostView host;
     doctor::Doctor doctor(host, &prober);
     const doctor::DoctorReport report = doctor.run(options);
+#endif
 
     int code = kExitOk;
     if (!report.portReady || (report.probed && !report.portOpenedForProbe))

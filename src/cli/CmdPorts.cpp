@@ -37,7 +37,12 @@ bool parseChange(const QString &verb, const QString &text, bool set, MappingChan
             return false;
         }
         change.name = text.left(equals);
-        change.device = QFileInfo(text.mid(equals + 1)).absoluteFilePath();
+        change.device = text.mid(equals + 1);
+#ifdef Q_OS_WIN
+        // A port name such as COM7, not a file of the current folder.
+        if (link::comPortNumber(change.device) == 0)
+#endif
+            change.device = QFileInfo(change.device).absoluteFilePath();
     } else {
         change.name = text;
     }
@@ -61,8 +66,10 @@ int changeMappings(const QString &verb, const QList<MappingChange> &changes)
             err << c.name << ": mapping removed\n";
         else
             err << c.name << " = " << c.device << '\n';
+#ifndef Q_OS_WIN
         if (!c.device.isEmpty() && !QFileInfo::exists(c.device))
             err << "  note: " << c.device << " does not exist now; the mapping is used once it does\n";
+#endif
         if (!qEnvironmentVariableIsEmpty(qPrintable(QStringLiteral("TAVIN_") + c.name)))
             err << "  note: TAVIN_" << c.name << " is set here and comes before the setting\n";
     }
@@ -115,20 +122,19 @@ int cmdPorts(const QStringList &args)
             << link::portSourceText(name, m.source) << ")\n";
     }
     out << '\n';
-    const QList<QSerialPortInfo> ports = link::orderedPorts();
+    const QList<link::SerialPortEntry> ports = link::orderedPorts();
     if (ports.isEmpty())
         out << "No serial ports found.\n";
-    for (const QSerialPortInfo &p : ports) {
-        out << p.systemLocation();
-        if (!p.description().isEmpty())
-            out << "  " << p.description();
-        if (!p.manufacturer().isEmpty())
-            out << "  " << p.manufacturer();
-        if (p.hasVendorIdentifier())
-            out << "  USB " << hex4(p.vendorIdentifier()) << ':'
-                << (p.hasProductIdentifier() ? hex4(p.productIdentifier()) : QStringLiteral("????"));
-        if (!p.serialNumber().isEmpty())
-            out << "  serial " << p.serialNumber();
+    for (const link::SerialPortEntry &p : ports) {
+        out << p.location;
+        if (!p.description.isEmpty())
+            out << "  " << p.description;
+        if (!p.manufacturer.isEmpty())
+            out << "  " << p.manufacturer;
+        if (p.hasVendorId)
+            out << "  USB " << hex4(p.vendorId) << ':' << (p.hasProductId ? hex4(p.productId) : QStringLiteral("????"));
+        if (!p.serialNumber.isEmpty())
+            out << "  serial " << p.serialNumber;
         out << '\n';
     }
     return kExitOk;

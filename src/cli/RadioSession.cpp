@@ -4,7 +4,7 @@
 #include "CliTransferUi.h"
 #include "ExitCodes.h"
 #include "PortNames.h"
-#include "QtSerialLink.h"
+#include "SystemSerialLink.h"
 #include "TerminalSeam.h"
 
 #include "SafeReplace.h"
@@ -106,7 +106,7 @@ int runTransfer(const RadioOptions &options, Direction direction, RadioImage &im
     const bool reading = direction == Direction::Read;
     const QString what = reading ? QStringLiteral("reading") : QStringLiteral("writing");
     CliTransferUi ui(what, options.retries, stderrIsTerminal());
-    link::QtSerialLink port;
+    link::SystemSerialLink port;
     link::RadioProtocol protocol(port, ui);
 
     QElapsedTimer timer;

@@ -9,8 +9,14 @@ bool stderrIsTerminal();
 
 // Installs the Ctrl+C handler. The first Ctrl+C only sets the flag (the
 // transfer stops at its next cancel test); a second one ends the program.
+// On Windows the console's Ctrl+Break and close events do the same (after a
+// close, Windows ends the process within a few seconds in any case).
 void installInterruptHandler();
 bool interruptRequested();
+
+// On Windows, switches a console to UTF-8 for the program's run so that the
+// Chinese texts of the output are readable there; nothing elsewhere.
+void prepareConsole();
 
 // Flushes standard output and checks that nothing written to it was lost (a
 // full disk, /dev/full, a closed descriptor). Returns exitCode when all went

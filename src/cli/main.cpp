@@ -73,6 +73,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 int main(int argc, char *argv[])
 {
     tavin::platform::installQtMessageFilter();
+    tavin::cli::prepareConsole();
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavin-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TAVIN_VERSION));

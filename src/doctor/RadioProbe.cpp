@@ -1,6 +1,6 @@
 #include "RadioProbe.h"
 
-#include "QtSerialLink.h"
+#include "SystemSerialLink.h"
 #include "RadioProtocol.h"
 #include "TransferUi.h"
 
@@ -24,7 +24,7 @@ public:
 ProbeResult SerialRadioProber::probe(const QString &portName)
 {
     QuietUi ui;
-    link::QtSerialLink port;
+    link::SystemSerialLink port;
     link::RadioProtocol protocol(port, ui);
     const link::TransferResult result = protocol.identify(portName);
     ProbeResult probe;

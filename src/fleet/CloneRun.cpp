@@ -6,7 +6,7 @@
 #include "PortWorker.h"
 
 #include "PortNames.h"
-#include "QtSerialLink.h"
+#include "SystemSerialLink.h"
 #include "SafeReplace.h"
 
 #include <QFileInfo>
@@ -51,7 +51,7 @@ std::optional<Problem> CloneRun::prepare()
         if (const qsizetype earlier = devices.indexOf(same); earlier >= 0)
             return Problem{Problem::Kind::Usage, QStringLiteral("%1 and %2 are the same device; give each port once")
                                                      .arg(m_labels.at(earlier), label)};
-        link::QtSerialLink probe;
+        link::SystemSerialLink probe;
         if (!probe.open(port))
             return Problem{Problem::Kind::Port, QStringLiteral("cannot open %1: %2").arg(label, probe.errorString())};
         probe.close();

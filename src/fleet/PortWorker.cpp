@@ -5,7 +5,7 @@
 #include "WorkerUi.h"
 
 #include "PortNames.h"
-#include "QtSerialLink.h"
+#include "SystemSerialLink.h"
 #include "RadioProtocol.h"
 
 #include <QDeadlineTimer>
@@ -29,7 +29,7 @@ constexpr int kIdleSliceMs = 20;
 }  // namespace
 
 struct PortWorker::Link {
-    link::QtSerialLink port;
+    link::SystemSerialLink port;
     std::unique_ptr<WatchedLink> watched;
     std::unique_ptr<WorkerUi> ui;
     std::unique_ptr<link::RadioProtocol> protocol;

@@ -4,11 +4,32 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <QSerialPortInfo>
+#endif
+
 namespace tavin::link {
 
 namespace {
 constexpr int kPortChoiceCount = 4;
 }  // namespace
+
+int comPortNumber(const QString &name)
+{
+    QString rest = name;
+    if (rest.startsWith(QLatin1String("\\\\.\\")))
+        rest = rest.mid(4);
+    if (rest.size() < 4 || rest.size() > 6 || !rest.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        return 0;
+    const QStringView digits = QStringView(rest).mid(3);
+    if (digits.front() == QLatin1Char('0'))
+        return 0;
+    bool ok = false;
+    const int n = digits.toInt(&ok);
+    return ok && n >= 1 && n <= kMaxComPort && digits.size() == QString::number(n).size() ? n : 0;
+}
 
 QStringList portChoices()
 {
@@ -23,13 +44,66 @@ bool isPortChoice(const QString &name)
     return portChoices().contains(name, Qt::CaseSensitive);
 }
 
-QList<QSerialPortInfo> orderedPorts()
+#ifdef Q_OS_WIN
+
+QList<SerialPortEntry> orderedPorts()
 {
-    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    std::stable_partition(ports.begin(), ports.end(),
-                          [](const QSerialPortInfo &p) { return p.hasVendorIdentifier(); });
+    // Each value of the key is one port: its name is the device's kernel name
+    // ("\Device\Serial0"), its data the port ("COM1").
+    QList<SerialPortEntry> ports;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return ports;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD nameLength = DWORD(std::size(name));
+        wchar_t data[64] = {};
+        DWORD dataBytes = sizeof data - sizeof(wchar_t);
+        DWORD type = 0;
+        const LONG rc = RegEnumValueW(key, index, name, &nameLength, nullptr, &type,
+                                      reinterpret_cast<BYTE *>(data), &dataBytes);
+        if (rc == ERROR_NO_MORE_ITEMS)
+            break;
+        if (rc != ERROR_SUCCESS || type != REG_SZ)
+            continue;
+        const QString port = QString::fromWCharArray(data, int(dataBytes / sizeof(wchar_t))).remove(QChar(0));
+        const int number = comPortNumber(port);
+        if (number == 0)
+            continue;
+        SerialPortEntry entry;
+        entry.location = QStringLiteral("COM%1").arg(number);
+        entry.description = QString::fromWCharArray(name, int(nameLength));
+        ports << entry;
+    }
+    RegCloseKey(key);
+    std::sort(ports.begin(), ports.end(), [](const SerialPortEntry &a, const SerialPortEntry &b) {
+        return comPortNumber(a.location) < comPortNumber(b.location);
+    });
     return ports;
 }
+
+#else
+
+QList<SerialPortEntry> orderedPorts()
+{
+    QList<SerialPortEntry> ports;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        SerialPortEntry entry;
+        entry.location = info.systemLocation();
+        entry.description = info.description();
+        entry.manufacturer = info.manufacturer();
+        entry.serialNumber = info.serialNumber();
+        entry.hasVendorId = info.hasVendorIdentifier();
+        entry.vendorId = info.vendorIdentifier();
+        entry.hasProductId = info.hasProductIdentifier();
+        entry.productId = info.productIdentifier();
+        ports << entry;
+    }
+    std::stable_partition(ports.begin(), ports.end(), [](const SerialPortEntry &p) { return p.hasVendorId; });
+    return ports;
+}
+
+#endif
 
 QString portSettingsKey(const QString &name)
 {
@@ -55,18 +129,23 @@ QString portSourceText(const QString &name, PortSource source)
 
 QString storePortMapping(const QString &name, const QString &device)
 {
-#ifdef Q_OS_WIN
-    Q_UNUSED(device);
-    if (isPortChoice(name))
-        return QStringLiteral("on Windows %1 is the port itself and needs no mapping").arg(name);
-#endif
     if (!isPortChoice(name))
         return QStringLiteral("'%1' is not one of %2").arg(name, portChoices().join(QStringLiteral(", ")));
+    QString stored = device;
+#ifdef Q_OS_WIN
+    // On Windows a port choice stands for another port, never for a file.
+    if (!device.isEmpty()) {
+        const int number = comPortNumber(device);
+        if (number == 0)
+            return QStringLiteral("'%1' is not a serial port name (COM1 to COM%2)").arg(device).arg(kMaxComPort);
+        stored = QStringLiteral("COM%1").arg(number);
+    }
+#endif
     QSettings settings(QString::fromUtf8(kSettingsOrganisation), QString::fromUtf8(kSettingsApplication));
-    if (device.isEmpty())
+    if (stored.isEmpty())
         settings.remove(portSettingsKey(name));
     else
-        settings.setValue(portSettingsKey(name), device);
+        settings.setValue(portSettingsKey(name), stored);
     settings.sync();
     switch (settings.status()) {
     case QSettings::NoError:
@@ -86,9 +165,6 @@ QString portSettingsLocation()
 
 PortMapping mapPortName(const QString &name)
 {
-#ifdef Q_OS_WIN
-    return {name, PortSource::Itself};
-#else
     if (!isPortChoice(name))
         return {name, PortSource::Itself};
     const QByteArray fromEnv = qgetenv(("TAVIN_" + name).toLatin1().constData());
@@ -98,10 +174,13 @@ PortMapping mapPortName(const QString &name)
     const QString fromSettings = settings.value(portSettingsKey(name)).toString();
     if (!fromSettings.isEmpty())
         return {fromSettings, PortSource::Settings};
+#ifdef Q_OS_WIN
+    return {name, PortSource::Itself};
+#else
     const int index = name.mid(3).toInt() - 1;
-    const QList<QSerialPortInfo> ports = orderedPorts();
+    const QList<SerialPortEntry> ports = orderedPorts();
     if (index >= 0 && index < ports.size())
-        return {ports.at(index).systemLocation(), PortSource::Found};
+        return {ports.at(index).location, PortSource::Found};
     return {};
 #endif
 }

@@ -2,7 +2,7 @@
 
 #include "CProgressDlg.h"
 #include "DialogTransferUi.h"
-#include "QtSerialLink.h"
+#include "SystemSerialLink.h"
 #include "ReadBackups.h"
 #include "TransferPrompts.h"
 
@@ -101,7 +101,7 @@ void TransferController::runTransfer()
     tavin::RadioImage working = document;
 
     DialogTransferUi ui(*m_dialog, *m_prompts);
-    tavin::link::QtSerialLink port;
+    tavin::link::SystemSerialLink port;
     port.setIdleHook([&ui] { ui.pumpEvents(); });
     tavin::link::RadioProtocol protocol(port, ui);
     m_lastResult = protocol.run(m_direction, m_hooks.portName(), working);

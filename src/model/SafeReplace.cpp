@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -71,13 +72,45 @@ std::string randomPart()
 #if defined(_WIN32)
 int createExclusive(const fs::path &p) { return _wopen(p.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE); }
 long long writeSome(int fd, const char *data, std::size_t size) { return _write(fd, data, unsigned(std::min<std::size_t>(size, 1u << 30))); }
-bool syncFile(int fd) { return _commit(fd) == 0; }
+// The file's contents and size reach the disk before it takes the old name.
+bool syncFile(int fd)
+{
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle)) {
+        errno = EIO;
+        return false;
+    }
+    return true;
+}
 bool closeFile(int fd) { return _close(fd) == 0; }
 void removeFile(const fs::path &p) { _wunlink(p.c_str()); }
 void keepAttributes(int, const fs::path &) {}
 void syncFolder(const fs::path &) {}
 int openExisting(const fs::path &p) { return _wopen(p.c_str(), _O_WRONLY | _O_TRUNC | _O_BINARY); }
 bool mayWrite(const fs::path &p) { return _waccess(p.c_str(), 2) == 0; }
+
+std::string windowsErrorText(DWORD error)
+{
+    char *buffer = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                   reinterpret_cast<char *>(&buffer), 0, nullptr);
+    std::string text = n ? std::string(buffer, n) : "system error " + std::to_string(error);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
+        text.pop_back();
+    return text;
+}
+
+// The temporary file takes the target's name in one step, the old file is
+// replaced only when that succeeds, and the change is on the disk when the
+// call returns.
+std::string moveOver(const fs::path &from, const fs::path &to)
+{
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    return windowsErrorText(GetLastError());
+}
 #else
 int createExclusive(const fs::path &p)
 {
@@ -117,6 +150,13 @@ void keepAttributes(int fd, const fs::path &target)
         if (::fchown(fd, old.st_uid, old.st_gid) == 0)
             ::fchmod(fd, old.st_mode & 07777);  // chown clears set-id bits
     }
+}
+
+std::string moveOver(const fs::path &from, const fs::path &to)
+{
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    return ec ? ec.message() : std::string();
 }
 
 // After the rename, the folder's entry reaches the disk too.
@@ -324,11 +364,9 @@ FileResult replaceFileContents(const fs::path &path, std::string_view bytes, std
     if (!closed)
         return fail(errno);
 
-    std::error_code ec;
-    fs::rename(temporary.path, target.file, ec);
-    if (ec) {
+    if (const std::string problem = moveOver(temporary.path, target.file); !problem.empty()) {
         removeFile(temporary.path);
-        return FileResult::failure(prefix + ec.message());
+        return FileResult::failure(prefix + problem);
     }
     syncFolder(folder);
     return FileResult::success();

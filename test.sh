@@ -48,3 +48,9 @@ fi
 
 # The Debian package: built, inspected and run from an unpacked copy.
 tests/package/test-package.sh
+
+# The Windows stage: tavin.exe and tavin-cli.exe built with MinGW-w64 against
+# Qt for Windows (built once into ~/.cache/tavin when missing, about half an
+# hour on 2 cores), their tests, the radio link through Wine's COM ports, the
+# zip and the installer, all under Wine.
+tests/windows/test-windows.sh build-asan

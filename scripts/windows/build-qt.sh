@@ -6,12 +6,13 @@
 # Windows and offscreen platform plugins; no OpenGL, D-Bus, SQL, network or XML.
 #
 # The result goes into a cache folder outside the source tree and is reused
-# while this script and the version stay the same:
+# while this script (comments aside) and the version stay the same:
 #     ${XDG_CACHE_HOME:-$HOME/.cache}/tavin/qt-6.4.2-mingw64
 # The source comes through a private apt configuration (its own source list,
 # lists and archives folders under the cache), so the machine's apt set-up is
-# left as it is. Prints the install folder on stdout as its last line;
-# progress and the time the build took go to stderr.
+# left as it is. A build cut short goes on where it stopped. Prints the install
+# folder on stdout as its last line; progress and the time the build took go
+# to stderr. TAVIN_QT_JOBS sets the number of compile jobs (default 2).
 #
 #   scripts/windows/build-qt.sh            # build when missing, print the folder
 #   scripts/windows/build-qt.sh --check    # exit 0 when the cached Qt is usable
@@ -23,6 +24,7 @@ cache=${XDG_CACHE_HOME:-$HOME/.cache}/tavin
 prefix=$cache/qt-$qt_version-mingw64
 work=$cache/qt-$qt_version-mingw64.work
 jobs=${TAVIN_QT_JOBS:-2}
+log=$work/build.log
 
 # The cached build matches when it was made by this script (comments aside).
 stamp_value=$(grep -v '^[[:space:]]*#' "$0" | sha256sum | cut -d' ' -f1)
@@ -31,6 +33,75 @@ stamp=$prefix/tavin-build-stamp
 is_current() {
     [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$stamp_value" ] &&
         [ -f "$prefix/bin/Qt6Core.dll" ] && [ -f "$prefix/plugins/platforms/qwindows.dll" ]
+}
+
+fail() {  # fail MESSAGE: the end of the log, then MESSAGE
+    [ -f "$log" ] && tail -40 "$log" >&2
+    echo "$1 (log: $log)" >&2
+    exit 1
+}
+
+# The source of Debian's qt6-base, through apt with a configuration of its own.
+fetch_source() {
+    local apt_dir=$cache/apt
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial" "$apt_dir/sources.list.d"
+    echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
+        >"$apt_dir/sources.list"
+    local apt_opts=(
+        -o "Dir::Etc::SourceList=$apt_dir/sources.list"
+        -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
+        -o "Dir::State::Lists=$apt_dir/lists"
+        -o "Dir::Cache=$apt_dir"
+        -o "Dir::Cache::Archives=$apt_dir/archives"
+        -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache="
+        -o "APT::Sandbox::User=root"
+    )
+    apt-get "${apt_opts[@]}" -qq update >>"$log" 2>&1 || fail "apt-get update (private sources) failed"
+    local host_version
+    host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null || true)
+    case "$host_version" in
+        "$qt_version"*) ;;
+        *) fail "The host's Qt tools are '$host_version', not $qt_version: install qt6-base-dev-tools $qt_version" ;;
+    esac
+    (cd "$work" && { apt-get "${apt_opts[@]}" -qq source "qt6-base=$host_version" ||
+                     apt-get "${apt_opts[@]}" -qq source qt6-base; }) >>"$log" 2>&1 ||
+        fail "apt-get source qt6-base failed"
+}
+
+configure() {
+    local src
+    src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-*" | head -1)
+    [ -n "$src" ] && [ -f "$src/CMakeLists.txt" ] || fail "no qt6-base source in $work"
+    grep -q "$qt_version" "$src/.cmake.conf" || fail "the fetched qt6-base is not Qt $qt_version"
+    cat >"$work/toolchain.cmake" <<TOOLCHAIN
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER $triple-gcc-posix)
+set(CMAKE_CXX_COMPILER $triple-g++-posix)
+set(CMAKE_RC_COMPILER $triple-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/$triple)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+TOOLCHAIN
+    # Debian's source leaves out the tablet header wintab.h: no tablet events.
+    # Without OpenGL there is no dynamic choice of OpenGL either.
+    local features=(
+        -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_dynamicgl=OFF -DFEATURE_vulkan=OFF
+        -DFEATURE_direct2d=OFF -DFEATURE_tabletevent=OFF
+        -DFEATURE_dbus=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_xml=OFF
+        -DFEATURE_concurrent=OFF -DFEATURE_icu=OFF -DFEATURE_zstd=OFF
+        -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+        -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_printsupport=ON -DFEATURE_testlib=ON
+    )
+    nice -n 10 cmake -S "$src" -B "$work/build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$work/toolchain.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+        "${features[@]}" >>"$log" 2>&1 || fail "configuring Qt failed"
+    echo "$stamp_value" >"$work/configured-by"
 }
 
 if [ "${1:-}" = --check ]; then
@@ -48,78 +119,19 @@ if is_current; then
 fi
 
 started=$SECONDS
-log=$work/build.log
-rm -rf "$work" "$prefix"
-mkdir -p "$work"
-echo "Building Qt $qt_version for Windows into $prefix (about half an hour on 2 cores; log: $log)" >&2
-
-# --- the source, through apt with a configuration of its own -------------------
-apt_dir=$cache/apt
-mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial" "$apt_dir/sources.list.d"
-echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
-    >"$apt_dir/sources.list"
-apt_opts=(
-    -o "Dir::Etc::SourceList=$apt_dir/sources.list"
-    -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
-    -o "Dir::State::Lists=$apt_dir/lists"
-    -o "Dir::Cache=$apt_dir"
-    -o "Dir::Cache::Archives=$apt_dir/archives"
-    -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache="
-    -o "APT::Sandbox::User=root"
-)
-apt-get "${apt_opts[@]}" -qq update >>"$log" 2>&1 ||
-    { tail -20 "$log" >&2; echo "apt-get update (private sources) failed" >&2; exit 1; }
-host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null || true)
-case "$host_version" in
-    "$qt_version"*) ;;
-    *) echo "The host's Qt tools are '$host_version', not $qt_version: install qt6-base-dev-tools $qt_version" >&2
-       exit 1 ;;
-esac
-(cd "$work" && { apt-get "${apt_opts[@]}" -qq source "qt6-base=$host_version" ||
-                 apt-get "${apt_opts[@]}" -qq source qt6-base; }) >>"$log" 2>&1 ||
-    { tail -20 "$log" >&2; echo "apt-get source qt6-base failed" >&2; exit 1; }
-src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-*" | head -1)
-[ -n "$src" ] && [ -f "$src/CMakeLists.txt" ] || { echo "no qt6-base source in $work" >&2; exit 1; }
-grep -q "$qt_version" "$src/.cmake.conf" ||
-    { echo "the fetched qt6-base is not Qt $qt_version" >&2; exit 1; }
-
-# --- configure and build --------------------------------------------------------
-cat >"$work/toolchain.cmake" <<TOOLCHAIN
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER $triple-gcc-posix)
-set(CMAKE_CXX_COMPILER $triple-g++-posix)
-set(CMAKE_RC_COMPILER $triple-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/$triple)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-TOOLCHAIN
-
-# Debian's source leaves out the tablet header wintab.h: no tablet events.
-# Without OpenGL there is no dynamic choice of OpenGL either.
-features=(
-    -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_dynamicgl=OFF -DFEATURE_vulkan=OFF
-    -DFEATURE_direct2d=OFF -DFEATURE_tabletevent=OFF
-    -DFEATURE_dbus=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_xml=OFF
-    -DFEATURE_concurrent=OFF -DFEATURE_icu=OFF -DFEATURE_zstd=OFF
-    -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
-    -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_printsupport=ON -DFEATURE_testlib=ON
-)
-nice -n 10 cmake -S "$src" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$work/toolchain.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    "${features[@]}" >>"$log" 2>&1 ||
-    { tail -40 "$log" >&2; echo "configuring Qt failed (log: $log)" >&2; exit 1; }
-configured=$SECONDS
-echo "Qt configured in $((configured - started)) s; building with $jobs jobs" >&2
-nice -n 10 cmake --build "$work/build" -j"$jobs" >>"$log" 2>&1 ||
-    { tail -40 "$log" >&2; echo "building Qt failed (log: $log)" >&2; exit 1; }
-cmake --install "$work/build" >>"$log" 2>&1 ||
-    { tail -20 "$log" >&2; echo "installing Qt failed (log: $log)" >&2; exit 1; }
+rm -rf "$prefix"
+if [ -f "$work/configured-by" ] && [ "$(cat "$work/configured-by")" = "$stamp_value" ] && [ -d "$work/build" ]; then
+    echo "Going on with the Qt $qt_version build in $work (log: $log)" >&2
+else
+    rm -rf "$work"
+    mkdir -p "$work"
+    echo "Building Qt $qt_version for Windows into $prefix (about half an hour on 2 free cores; log: $log)" >&2
+    fetch_source
+    configure
+    echo "Qt configured in $((SECONDS - started)) s" >&2
+fi
+nice -n 10 cmake --build "$work/build" -j"$jobs" >>"$log" 2>&1 || fail "building Qt failed"
+cmake --install "$work/build" >>"$log" 2>&1 || fail "installing Qt failed"
 
 echo "$stamp_value" >"$stamp"
 cp "$log" "$prefix/build.log"

@@ -1,0 +1,68 @@
+# The Windows build (MinGW-w64 with Qt built for Windows): every program runs
+# from build/bin with Qt's DLLs and plugins and MinGW's runtime DLLs beside it,
+# as it does from the package, and CTest runs the tests there through Wine.
+# The target windows-packages makes tavin-VERSION-win64.zip (the programs with
+# everything they need, in one folder) and the installer tavin-VERSION-setup.exe.
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# Qt's prefix: Qt6_DIR is <prefix>/lib/cmake/Qt6.
+get_filename_component(tavin_qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)
+set(tavin_qt_dlls Qt6Core Qt6Gui Qt6Widgets Qt6PrintSupport)
+set(tavin_qt_plugins platforms/qwindows platforms/qoffscreen styles/qwindowsvistastyle imageformats/qico)
+
+# MinGW's runtime: the C++ library, the unwinder and the POSIX threads.
+set(tavin_mingw_dlls)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+        OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${found}" OR NOT EXISTS "${found}")
+        message(FATAL_ERROR "MinGW's ${dll} not found (${CMAKE_CXX_COMPILER} -print-file-name)")
+    endif()
+    list(APPEND tavin_mingw_dlls ${found})
+endforeach()
+
+set(tavin_runtime_files ${tavin_mingw_dlls})
+foreach(dll ${tavin_qt_dlls})
+    list(APPEND tavin_runtime_files ${tavin_qt_prefix}/bin/${dll}.dll)
+endforeach()
+
+# Into the build's bin folder now (the tests need Qt's test library too) ...
+file(MAKE_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+file(COPY ${tavin_runtime_files} ${tavin_qt_prefix}/bin/Qt6Test.dll DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+# ... and into the package, flat: the programs, the DLLs and the plugin folders.
+install(FILES ${tavin_runtime_files} DESTINATION .)
+foreach(plugin ${tavin_qt_plugins})
+    get_filename_component(folder ${plugin} DIRECTORY)
+    set(file ${tavin_qt_prefix}/plugins/${plugin}.dll)
+    if(EXISTS ${file})
+        file(COPY ${file} DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${folder})
+        install(FILES ${file} DESTINATION ${folder})
+    elseif(plugin MATCHES "^platforms/")
+        message(FATAL_ERROR "Qt's plugin ${file} is missing")
+    endif()
+endforeach()
+
+set(tavin_win_stage ${CMAKE_BINARY_DIR}/package)
+set(tavin_win_name tavin-${PROJECT_VERSION}-win64)
+set(tavin_win_zip ${CMAKE_BINARY_DIR}/${tavin_win_name}.zip)
+set(tavin_win_setup ${CMAKE_BINARY_DIR}/tavin-${PROJECT_VERSION}-setup.exe)
+find_program(TAVIN_MAKENSIS makensis)
+set(tavin_nsis_commands)
+if(TAVIN_MAKENSIS)
+    set(tavin_nsis_commands
+        COMMAND ${TAVIN_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSOURCE=${tavin_win_stage}/${tavin_win_name}
+                -DICON=${PROJECT_SOURCE_DIR}/src/app/windows/tavin.ico -DOUTFILE=${tavin_win_setup}
+                ${PROJECT_SOURCE_DIR}/packaging/windows/tavin.nsi)
+else()
+    message(STATUS "makensis (Debian's nsis) not found: windows-packages makes the zip only")
+endif()
+add_custom_target(windows-packages
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${tavin_win_stage}
+    COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${tavin_win_stage}/${tavin_win_name}
+    COMMAND ${CMAKE_COMMAND} -E chdir ${tavin_win_stage}
+            ${CMAKE_COMMAND} -E tar cf ${tavin_win_zip} --format=zip ${tavin_win_name}
+    ${tavin_nsis_commands}
+    DEPENDS tavin tavin-cli
+    COMMENT "The Windows zip and installer of Tavin ${PROJECT_VERSION}"
+    VERBATIM)

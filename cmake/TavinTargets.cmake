@@ -29,9 +29,12 @@ function(add_unit_test name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TAVIN_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
-        TIMEOUT 600)
+    set(environment "QT_QPA_PLATFORM=offscreen;TAVIN_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+    if(WIN32 AND DEFINED tavin_test_fonts)
+        # Qt's offscreen platform on Windows takes its fonts from one folder.
+        list(APPEND environment "QT_QPA_FONTDIR=${tavin_test_fonts}")
+    endif()
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 600)
     if(ARG_LABELS)
         set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
     endif()

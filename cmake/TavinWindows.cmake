@@ -43,6 +43,20 @@ foreach(plugin ${tavin_qt_plugins})
     endif()
 endforeach()
 
+# Qt's offscreen platform on Windows (the tests' platform) reads its fonts from
+# one folder, QT_QPA_FONTDIR: the build machine's Chinese and Latin fonts.
+set(tavin_test_fonts ${CMAKE_BINARY_DIR}/fonts)
+file(MAKE_DIRECTORY ${tavin_test_fonts})
+file(GLOB tavin_font_files
+    /usr/share/fonts/truetype/wqy/*.ttc /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
+    /usr/share/fonts/truetype/liberation/*.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf)
+foreach(font ${tavin_font_files})
+    get_filename_component(name ${font} NAME)
+    if(NOT EXISTS ${tavin_test_fonts}/${name})
+        file(CREATE_LINK ${font} ${tavin_test_fonts}/${name} SYMBOLIC)
+    endif()
+endforeach()
+
 set(tavin_win_stage ${CMAKE_BINARY_DIR}/package)
 set(tavin_win_name tavin-${PROJECT_VERSION}-win64)
 set(tavin_win_zip ${CMAKE_BINARY_DIR}/${tavin_win_name}.zip)

@@ -72,6 +72,11 @@ bool WinSerialLink::open(const QString &portName)
         return false;
     }
     m_device = QStringLiteral("COM%1").arg(number);
+    if (!claimPort()) {
+        m_openFailure = OpenFailure::InUse;
+        m_error = inUseText();
+        return false;
+    }
     // Every port through the device namespace: COM10 and above have no other name.
     const std::wstring path = (QStringLiteral("\\\\.\\") + m_device).toStdWString();
     // No sharing: the system refuses a second program the port while we hold it.
@@ -79,6 +84,7 @@ bool WinSerialLink::open(const QString &portName)
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
+        releaseClaim();
         m_openFailure = openFailureOf(error);
         switch (m_openFailure) {
         case OpenFailure::InUse:
@@ -123,6 +129,32 @@ bool WinSerialLink::open(const QString &portName)
     return true;
 }
 
+bool WinSerialLink::claimPort()
+{
+    // A semaphore of one per port and login session: unlike a mutex it is not
+    // taken twice by one thread, and it goes away with the last program that
+    // has it, so a program that crashed leaves nothing behind.
+    const std::wstring name = (QStringLiteral("Local\\tavin-serial-port-") + m_device).toStdWString();
+    HANDLE claim = CreateSemaphoreW(nullptr, 1, 1, name.c_str());
+    if (!claim)
+        return true;  // no claim to be had: the port's own exclusive open still applies
+    if (WaitForSingleObject(claim, 0) != WAIT_OBJECT_0) {
+        CloseHandle(claim);
+        return false;
+    }
+    m_claim = claim;
+    return true;
+}
+
+void WinSerialLink::releaseClaim()
+{
+    if (!m_claim)
+        return;
+    ReleaseSemaphore(handleOf(m_claim), 1, nullptr);
+    CloseHandle(handleOf(m_claim));
+    m_claim = nullptr;
+}
+
 QString WinSerialLink::errorString() const
 {
     return m_error;
@@ -153,6 +185,7 @@ void WinSerialLink::markFailed(unsigned long systemError)
         CloseHandle(handleOf(m_handle));
     m_handle = nullptr;
     m_outputPending = false;
+    releaseClaim();
 }
 
 void WinSerialLink::clear()
@@ -275,10 +308,12 @@ bool WinSerialLink::write(const QByteArray &bytes)
 
 void WinSerialLink::close()
 {
+    // The port first: the claim goes once nothing of ours has it open.
     if (m_handle)
         CloseHandle(handleOf(m_handle));
     m_handle = nullptr;
     m_outputPending = false;
+    releaseClaim();
 }
 
 bool WinSerialLink::isOpen() const

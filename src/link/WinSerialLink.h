@@ -58,7 +58,13 @@ private:
     // stays closed until the next open().
     void markFailed(unsigned long systemError);
 
+    // Held while the port is open: one program of ours per port, also where
+    // the driver lets a second program open it (some virtual ports, Wine).
+    bool claimPort();
+    void releaseClaim();
+
     void *m_handle = nullptr;  // HANDLE; nullptr when closed
+    void *m_claim = nullptr;   // the port's named semaphore while claimed
     QString m_device;
     QString m_error;
     OpenFailure m_openFailure = OpenFailure::None;

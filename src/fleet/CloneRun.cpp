@@ -47,7 +47,12 @@ std::optional<Problem> CloneRun::prepare()
         const QString label = labelFor(port, device);
         // Two names for one device would have two workers talking over each other.
         const QString canonical = QFileInfo(device).canonicalFilePath();
-        const QString same = canonical.isEmpty() ? device : canonical;
+        QString same = canonical.isEmpty() ? device : canonical;
+#ifdef Q_OS_WIN
+        // A Windows port is one port in any letter case, with or without "\\.\".
+        if (const int number = link::comPortNumber(device))
+            same = QStringLiteral("COM%1").arg(number);
+#endif
         if (const qsizetype earlier = devices.indexOf(same); earlier >= 0)
             return Problem{Problem::Kind::Usage, QStringLiteral("%1 and %2 are the same device; give each port once")
                                                      .arg(m_labels.at(earlier), label)};

@@ -79,19 +79,30 @@ tests_done=$SECONDS
 sim=$linux_build/src/sim/tavin-sim
 lcli=$linux_build/src/cli/tavin-cli
 wcli=$build/bin/tavin-cli.exe
-dosdevices=$WINEPREFIX/dosdevices
 [ -x "$sim" ] && [ -x "$lcli" ] || { echo "FAIL: $sim and $lcli are needed (the Linux stage builds them)" >&2; exit 1; }
 
-# start_sim N [OPTIONS...]: a virtual radio behind COMn (dosdevices/comn -> its pseudo-terminal).
+# Wine's COM1 and COM2 lead to fixed paths, where each virtual radio links its
+# pseudo-terminal: dosdevices/comN -> ports/comN -> /dev/pts/K. Wine's mount
+# manager rebuilds dosdevices/comN from this setting whenever Wine starts.
+ports=$build/wine-ports
+mkdir -p "$ports"
+for n in 1 2; do
+    wine reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /t REG_SZ /d "$ports/com$n" /f >/dev/null 2>&1
+done
+wineserver -k 2>/dev/null || true
+wineserver -w
+for n in 1 2; do ln -sfn "$ports/com$n" "$WINEPREFIX/dosdevices/com$n"; done
+
+# start_sim N [OPTIONS...]: a virtual radio behind COMn.
 start_sim() {
     local n=$1
     shift
-    rm -f "$dosdevices/com$n"
-    "$sim" --link "$dosdevices/com$n" "$@" >"$work/sim$n.out" 2>"$work/sim$n.err" &
+    rm -f "$ports/com$n"
+    "$sim" --link "$ports/com$n" "$@" >"$work/sim$n.out" 2>"$work/sim$n.err" &
     sims+=($!)
     local i
     for i in $(seq 100); do
-        [ -L "$dosdevices/com$n" ] && return 0
+        [ -L "$ports/com$n" ] && return 0
         sleep 0.05
     done
     echo "tavin-sim did not start: $(cat "$work/sim$n.err")" >&2
@@ -120,7 +131,7 @@ wine_cli() { wine "$wcli" "$@"; }
 # A read at the radio's real pace: the same bytes as the Linux program reads.
 start_sim 1 --save "$work/saved.sin"
 run win-read wine_cli read --port COM1 -o "$work/win-read.sin"
-run lin-read "$lcli" read --port "$dosdevices/com1" -o "$work/lin-read.sin"
+run lin-read "$lcli" read --port "$ports/com1" -o "$work/lin-read.sin"
 check "read: tavin-cli.exe exits 0 (stderr: $(tail -2 "$work/win-read.err" | tr '\n' ' '))" test "$(rc win-read)" = 0
 check "read: the Linux tavin-cli exits 0" test "$(rc lin-read)" = 0
 check "read: tavin-cli.exe reads the bytes the Linux program reads" cmp -s "$work/win-read.sin" "$work/lin-read.sin"
@@ -130,7 +141,7 @@ run win-write wine_cli write --port COM1 --verify "$work/new.sin"
 check "write --verify: tavin-cli.exe exits 0 ($(tail -1 "$work/win-write.err"))" test "$(rc win-write)" = 0
 check "write --verify: the radio holds bytes 0x000 to 0x3D7 of the file" cmp -s -n 984 "$work/saved.sin" "$work/new.sin"
 run win-verify wine_cli verify --port COM1 "$work/lin-read.sin"
-run lin-verify "$lcli" verify --port "$dosdevices/com1" "$work/lin-read.sin"
+run lin-verify "$lcli" verify --port "$ports/com1" "$work/lin-read.sin"
 check "verify of another file: tavin-cli.exe exits 7" test "$(rc win-verify)" = 7
 check "verify of another file: the Linux tavin-cli exits 7" test "$(rc lin-verify)" = 7
 check "verify: both name the same differences" cmp -s "$work/win-verify.out" "$work/lin-verify.out"
@@ -173,7 +184,7 @@ for row in "${faults[@]}"; do
         if [ "$side" = win ]; then
             run "fault-$side" wine_cli "$verb" --port COM1 "${args[@]}"
         else
-            run "fault-$side" "$lcli" "$verb" --port "$dosdevices/com1" "${args[@]}"
+            run "fault-$side" "$lcli" "$verb" --port "$ports/com1" "${args[@]}"
         fi
         stop_sims
     done

@@ -39,3 +39,12 @@ function(add_unit_test name)
         set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
     endif()
 endfunction()
+
+# tavin_not_on_windows(NAME REASON): a test program that cannot apply on
+# Windows is not built there, and CTest lists it as skipped with its reason.
+function(tavin_not_on_windows name reason)
+    if(WIN32)
+        add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -E echo "skipped on Windows: ${reason}")
+        set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "skipped on Windows")
+    endif()
+endfunction()

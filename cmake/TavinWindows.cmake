@@ -43,6 +43,20 @@ foreach(plugin ${tavin_qt_plugins})
     endif()
 endforeach()
 
+# Qt's own texts (the buttons of message boxes, the file and print dialogs) in
+# the user's language: the catalogues of Debian's qt6-translations-l10n, found
+# through qt.conf, which makes the program's folder Qt's prefix.
+file(GLOB tavin_qt_catalogues /usr/share/qt6/translations/qt_*.qm /usr/share/qt6/translations/qtbase_*.qm)
+list(FILTER tavin_qt_catalogues EXCLUDE REGEX "qt_help_")
+if(NOT tavin_qt_catalogues)
+    message(WARNING "Qt's translations (qt6-translations-l10n) not found: Qt's own texts stay English")
+endif()
+file(WRITE ${CMAKE_BINARY_DIR}/qt.conf "[Paths]\nPrefix = .\n")
+file(COPY ${CMAKE_BINARY_DIR}/qt.conf DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+file(COPY ${tavin_qt_catalogues} DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/translations)
+install(FILES ${CMAKE_BINARY_DIR}/qt.conf DESTINATION .)
+install(FILES ${tavin_qt_catalogues} DESTINATION translations)
+
 # Qt's offscreen platform on Windows (the tests' platform) reads its fonts from
 # one folder, QT_QPA_FONTDIR: the build machine's Chinese and Latin fonts.
 set(tavin_test_fonts ${CMAKE_BINARY_DIR}/fonts)

@@ -1,4 +1,4 @@
-﻿; The Windows installer of Tavin, made with NSIS (makensis):
+; The Windows installer of Tavin, made with NSIS (makensis):
 ;   makensis -DVERSION=1.0.0.1 -DSOURCE=<folder with the programs> -DICON=<tavin.ico> -DOUTFILE=<setup.exe> tavin.nsi
 ; It installs the programs with Qt's and MinGW's DLLs into Program Files, adds
 ; the Start-menu entry, opens *.sin channel files with tavin.exe (with their
@@ -90,6 +90,8 @@ Section "Uninstall"
   ; Only what the installer put there: a folder the user chose keeps the rest.
   Delete "$INSTDIR\*.exe"
   Delete "$INSTDIR\*.dll"
+  Delete "$INSTDIR\qt.conf"
+  RMDir /r "$INSTDIR\translations"
   RMDir /r "$INSTDIR\platforms"
   RMDir /r "$INSTDIR\styles"
   RMDir /r "$INSTDIR\imageformats"

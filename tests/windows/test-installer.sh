@@ -79,9 +79,8 @@ check "the uninstaller is in the system's list of programs" \
 # of the registry.
 wine "C:\\Program Files\\Tavin\\tavin-cli.exe" new -o "$work/new.sin" >/dev/null 2>&1 || true
 check "the installed tavin-cli.exe makes a channel file" test "$(stat -c %s "$work/new.sin" 2>/dev/null)" = 1024
-if command -v xvfb-run >/dev/null 2>&1; then
-    xvfb-run -a -s "-screen 0 1280x800x24" wine "C:\\Program Files\\Tavin\\tavin.exe" \
-        --screenshot "$work/installed.png" "$work/new.sin" >/dev/null 2>&1 || true
+if [ -n "${DISPLAY:-}" ]; then
+    wine "C:\\Program Files\\Tavin\\tavin.exe" --screenshot "$work/installed.png" "$work/new.sin" >/dev/null 2>&1 || true
     check "the installed tavin.exe opens the channel file and shows its window" test -s "$work/installed.png"
 fi
 wine "C:\\Program Files\\Tavin\\tavin-cli.exe" ports --set COM1=COM3 >/dev/null 2>&1 || true

@@ -5,6 +5,9 @@
 # everything they need, in one folder) and the installer tavin-VERSION-setup.exe.
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# The resources are packed by the build machine's rcc, which may compress
+# with zstd; Qt for Windows is built without it.
+set(CMAKE_AUTORCC_OPTIONS --no-zstd)
 
 # Qt's prefix: Qt6_DIR is <prefix>/lib/cmake/Qt6.
 get_filename_component(tavin_qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)

@@ -70,19 +70,26 @@ QRect DialogUnits::toPixels(int x, int y, int width, int height) const
     return QRect(toPixelsX(x), toPixelsY(y), toPixelsX(width), toPixelsY(height));
 }
 
-QRect DialogUnits::textRect(int x, int y, int width, int height, const QString &text, Qt::Alignment alignment,
-                            bool wrap) const
+int DialogUnits::widthNeeded(const QString &text, bool wrap) const
 {
-    QRect rect = toPixels(x, y, width, height);
+    // A single line, or the widest word that cannot be broken (a line breaks
+    // between words and between full-width characters).
     const QFontMetrics metrics(m_font);
-    // Wider than the box: a single line, or a word that cannot be broken
-    // (a line breaks between words and between full-width characters).
     int needWidth = 0;
     const QStringList words = wrap ? text.split(QLatin1Char(' '), Qt::SkipEmptyParts) : QStringList{text};
     for (const QString &word : words) {
         if (!wrap || std::none_of(word.begin(), word.end(), isFullWidth))
             needWidth = std::max(needWidth, metrics.horizontalAdvance(word));
     }
+    return needWidth;
+}
+
+QRect DialogUnits::textRect(int x, int y, int width, int height, const QString &text, Qt::Alignment alignment,
+                            bool wrap) const
+{
+    QRect rect = toPixels(x, y, width, height);
+    const QFontMetrics metrics(m_font);
+    const int needWidth = widthNeeded(text, wrap);
     if (needWidth > rect.width()) {
         const int extra = needWidth - rect.width();
         if (alignment & Qt::AlignRight)

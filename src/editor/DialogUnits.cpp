@@ -78,8 +78,11 @@ int DialogUnits::widthNeeded(const QString &text, bool wrap) const
     int needWidth = 0;
     const QStringList words = wrap ? text.split(QLatin1Char(' '), Qt::SkipEmptyParts) : QStringList{text};
     for (const QString &word : words) {
-        if (!wrap || std::none_of(word.begin(), word.end(), isFullWidth))
-            needWidth = std::max(needWidth, metrics.horizontalAdvance(word));
+        if (!wrap || std::none_of(word.begin(), word.end(), isFullWidth)) {
+            // As a label draws it: a letter's ink may reach past its advance.
+            const QRect drawn = metrics.boundingRect(QRect(0, 0, 1 << 20, 1 << 20), Qt::TextSingleLine, word);
+            needWidth = std::max({needWidth, metrics.horizontalAdvance(word), drawn.width()});
+        }
     }
     return needWidth;
 }

@@ -15,6 +15,7 @@
 #include "CommandTexts.h"
 #include "LanguageChoice.h"
 #include "LinkTexts.h"
+#include "RecordingMessageSink.h"
 #include "RecordingPrompts.h"
 #include "TransferController.h"
 
@@ -105,6 +106,9 @@ private Q_SLOTS:
     void menusSpeakEnglish_data();
     void menusSpeakEnglish();
     void formGridAndChoosersSpeakEnglish();
+    void editingMessagesInEnglish_data();
+    void editingMessagesInEnglish();
+    void fileMessagesInEnglish();
     void sameEditsStoreTheSameBytes_data();
     void sameEditsStoreTheSameBytes();
     void switchingKeepsTheFormAndItsMark_data();
@@ -260,6 +264,49 @@ void TestEnglish::formGridAndChoosersSpeakEnglish()
     QCOMPARE(items(8), (QStringList{"High", "Mid", "Low"}));
     QCOMPARE(items(3).value(0), QStringLiteral("None"));
     QCOMPARE(items(3).value(1), QStringLiteral("67.0"));
+}
+
+void TestEnglish::editingMessagesInEnglish_data()
+{
+    QTest::addColumn<QString>("typed");  // on the receive frequency of channel 1, then Tab leaves the cell
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QStringList>("texts");
+    const QString title = QStringLiteral("Tavin Programming Software");
+    QTest::newRow("a letter") << "x" << QStringList{title} << QStringList{"Please enter a number."};
+    QTest::newRow("no frequency") << "1000" << QStringList{title}
+                                  << QStringList{"Invalid frequency. Please enter a frequency from 60 to 600 MHz."};
+    QTest::newRow("outside the band and off the step")
+        << "500.0033" << QStringList{"Out of Band", title}
+        << QStringList{"The frequency is outside the selected band.",
+                       "The frequency is not on a 6.25 kHz or 5 kHz step. Please enter it again."};
+}
+
+void TestEnglish::editingMessagesInEnglish()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, captions);
+    QFETCH(QStringList, texts);
+    startApp(Language::English);
+    RecordingMessageSink messages;
+    m_app->view()->cellEditors()->setMessageSink(&messages);
+    grid()->setFocus(Qt::OtherFocusReason);
+    type(typed);
+    m_app->view()->commitOpenEditor();
+    QStringList shownCaptions;
+    for (const EditorMessage &message : std::as_const(messages.shown))
+        shownCaptions << message.caption;
+    QCOMPARE(shownCaptions, captions);
+    QCOMPARE(messages.texts(), texts);
+}
+
+void TestEnglish::fileMessagesInEnglish()
+{
+    startApp(Language::English);
+    QVERIFY(!m_app->OpenDocumentFile(m_dir.filePath(QStringLiteral("absent.sin"))));
+    QCOMPARE(m_prompts->errors.size(), 1);
+    QVERIFY2(m_prompts->errors.constFirst().startsWith(QStringLiteral("Cannot open the file.\n\n")),
+             qPrintable(m_prompts->errors.constFirst()));
+    QCOMPARE(m_app->document()->title(), QStringLiteral("Untitled"));
 }
 
 void TestEnglish::editFromTheKeyboard(const QString &noTone)

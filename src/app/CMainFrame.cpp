@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -339,14 +340,22 @@ void CMainFrame::shrinkToForm(const QSize &formSize)
     resize(std::min(width(), needed.width() - widening) + widening, std::min(height(), needed.height()));
 }
 
-void CMainFrame::followForm(const QSize &oldSize, const QSize &newSize)
+void CMainFrame::followForm(const QSize &, const QSize &newSize)
 {
     if (isMaximized() || isFullScreen())
         return;
-    resize(size() + (newSize - oldSize));
-    const QScreen *screen = this->screen();
-    if (isVisible() && screen && !screen->availableGeometry().contains(frameGeometry()))
-        centreOnScreen();
+    // Once the bars have been laid out for their texts in the new language
+    // (their heights follow the fonts that draw them), the frame fits the form
+    // again, inside the screen.
+    QTimer::singleShot(0, this, [this, newSize] {
+        layout()->invalidate();
+        const QSize needed = newSize + QSize(2 * m_scrollArea->frameWidth(), 2 * m_scrollArea->frameWidth())
+                             + (sizeHint() - m_scrollArea->sizeHint());
+        resize(needed);
+        const QScreen *screen = this->screen();
+        if (isVisible() && screen && !screen->availableGeometry().contains(frameGeometry()))
+            centreOnScreen();
+    });
 }
 
 QRect CMainFrame::placeFrame(const QRect &available, const QSize &frame)

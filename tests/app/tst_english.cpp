@@ -4,6 +4,7 @@
 // text fits its control (this test also runs at QT_SCALE_FACTOR=2); and the
 // choice is kept, while with none the program stays Chinese under any LANG.
 
+#include "CAboutDlg.h"
 #include "CMSFlexGrid.h"
 #include "CMainFrame.h"
 #include "CProgramApp.h"
@@ -414,6 +415,10 @@ void TestEnglish::switchingKeepsTheFormAndItsMark()
     CMainFrame *frame = m_app->mainFrame();
     QMenu *tools = frame->menuBar()->actions().at(3)->menu();
     QMenu *languages = tools->actions().constFirst()->menu();
+    // The window fits the form in each language, and again when it comes back
+    // (where the screen is large enough to hold it).
+    const bool roomy = frame->screen()->availableSize().width() > frame->frameGeometry().width() + 100;
+    QMap<QString, QSize> frameSizes{{QStringLiteral("中文"), frame->size()}};
     for (const QString &name : {QStringLiteral("English"), QStringLiteral("中文"), QStringLiteral("English")}) {
         QAction *item = nullptr;
         for (QAction *a : languages->actions()) {
@@ -427,6 +432,10 @@ void TestEnglish::switchingKeepsTheFormAndItsMark()
         QCOMPARE(gridTexts(), texts);
         QCOMPARE(view->boxSelections(), boxes);
         QCOMPARE(m_app->document()->isModified(), edited);
+        QTest::qWait(50);
+        if (roomy && frameSizes.contains(name))
+            QCOMPARE(frame->size(), frameSizes.value(name));
+        frameSizes.insert(name, frame->size());
     }
     QCOMPARE(frame->windowTitle(), QStringLiteral("Tavin Programming Software"));
     QCOMPARE(LanguageChoice::saved(), std::optional<Language>(Language::English));
@@ -482,7 +491,10 @@ void TestEnglish::textsFitTheirControls()
         QVERIFY2(status->fontMetrics().horizontalAdvance(shown) <= status->contentsRect().width(), qPrintable(shown));
     }
 
-    for (QWidget *root : {static_cast<QWidget *>(view), static_cast<QWidget *>(progress)}) {
+    CAboutDlg about(m_app->mainFrame());
+    about.show();
+    QCOMPARE(about.windowTitle(), language == Language::English ? QStringLiteral("About") : QStringLiteral("关于"));
+    for (QWidget *root : {static_cast<QWidget *>(view), static_cast<QWidget *>(progress), static_cast<QWidget *>(&about)}) {
         for (const QLabel *label : root->findChildren<QLabel *>()) {
             const QFontMetrics metrics = label->fontMetrics();
             const QRect room = label->contentsRect();

@@ -74,11 +74,6 @@ QString shownWord(const QString &word)
     return tavin::lang::shownText(word);
 }
 
-QString sourceWord(const QString &word)
-{
-    return word;
-}
-
 // The width a closed drop-down list needs to show the widest of the texts.
 int comboWidth(const QComboBox &box, const QStringList &texts)
 {
@@ -188,34 +183,44 @@ int FormLayout::gridWidening(const QFrame &grid, const tavin::ToneTable &tones) 
 {
     const QFontMetrics metrics = grid.fontMetrics();
     const int padding = 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
-    const auto widest = [&](int column, QString (*shown)(const QString &)) {
-        QStringList texts{QString::fromUtf8(tavin::kGridHeaderTexts[std::size_t(column)].data(),
-                                            qsizetype(tavin::kGridHeaderTexts[std::size_t(column)].size()))};
+    const auto texts = [&tones](int column) {
+        QStringList list{QString::fromUtf8(tavin::kGridHeaderTexts[std::size_t(column)].data(),
+                                           qsizetype(tavin::kGridHeaderTexts[std::size_t(column)].size()))};
         if (column == 0) {
-            texts << QString::fromStdString(tavin::channelNumberText(tavin::kChannelCount));
+            list << QString::fromStdString(tavin::channelNumberText(tavin::kChannelCount));
         } else if (column <= 2) {
-            texts << QStringLiteral("888.88888");
+            list << QStringLiteral("888.88888");
         } else if (column <= 4) {
-            for (const std::string &name : tones.names())
-                texts << QString::fromStdString(name);
-            texts << QString::fromUtf8(tavin::kUnknownToneText.data(), qsizetype(tavin::kUnknownToneText.size()));
+            // The widest names, and every name the window shows otherwise.
+            list << QStringLiteral("888.8") << QStringLiteral("D888N") << QStringLiteral("D888I")
+                 << QString::fromUtf8(tavin::kUnknownToneText.data(), qsizetype(tavin::kUnknownToneText.size()));
+            for (const std::string &name : tones.names()) {
+                const QString text = QString::fromStdString(name);
+                if (shownWord(text) != text)
+                    list << text;
+            }
         } else {
             for (std::string_view word : tavin::chooserEntries(column - 1))
-                texts << QString::fromUtf8(word.data(), qsizetype(word.size()));
+                list << QString::fromUtf8(word.data(), qsizetype(word.size()));
         }
-        int width = 0;
-        for (const QString &text : std::as_const(texts))
-            width = std::max(width, metrics.horizontalAdvance(shown(text)));
-        return width + padding;
+        return list;
     };
 
-    const TemplateControl &gridControl =
-        *std::find_if(std::begin(kTemplate), std::end(kTemplate), [](const TemplateControl &c) { return c.kind == Kind::Grid; });
+    const TemplateControl &gridControl = *std::find_if(std::begin(kTemplate), std::end(kTemplate),
+                                                       [](const TemplateControl &c) { return c.kind == Kind::Grid; });
     const int client = m_units.toPixelsX(gridControl.width) - 2 * grid.frameWidth() - 2;
     double factor = 1.0;
     for (const ColumnWidthRule &rule : kColumnWidths) {
-        const double room = std::max(client * rule.factor / kColumnWidthSum, double(widest(rule.column, sourceWord)));
-        factor = std::max(factor, widest(rule.column, shownWord) / room);
+        int own = 0;
+        int shown = 0;
+        for (const QString &text : texts(rule.column)) {
+            const int width = metrics.horizontalAdvance(text);
+            own = std::max(own, width);
+            const QString inLanguage = shownWord(text);
+            shown = std::max(shown, inLanguage == text ? width : metrics.horizontalAdvance(inLanguage));
+        }
+        const double room = std::max(client * rule.factor / kColumnWidthSum, double(own + padding));
+        factor = std::max(factor, (shown + padding) / room);
     }
     return static_cast<int>(std::ceil(client * (factor - 1.0)));
 }

@@ -327,15 +327,19 @@ void CMainFrame::setRecentFiles(const QStringList &files)
     }
 }
 
+QSize CMainFrame::sizeForForm(const QSize &formSize) const
+{
+    const int frameWidth = m_scrollArea->frameWidth();
+    const QSize central = formSize + QSize(2 * frameWidth, 2 * frameWidth);
+    // What the bars and the menu add around the view.
+    return central + (sizeHint() - m_scrollArea->sizeHint());
+}
+
 void CMainFrame::shrinkToForm(const QSize &formSize)
 {
     if (!m_scrollArea)
         return;
-    const int frameWidth = m_scrollArea->frameWidth();
-    const QSize central = formSize + QSize(2 * frameWidth, 2 * frameWidth);
-    // What the bars and the menu add around the view.
-    const QSize around = sizeHint() - m_scrollArea->sizeHint();
-    const QSize needed = central + around;
+    const QSize needed = sizeForForm(formSize);
     const int widening = m_view ? m_view->textWidening() : 0;
     resize(std::min(width(), needed.width() - widening) + widening, std::min(height(), needed.height()));
 }
@@ -349,9 +353,7 @@ void CMainFrame::followForm(const QSize &, const QSize &newSize)
     // again, inside the screen.
     QTimer::singleShot(0, this, [this, newSize] {
         layout()->invalidate();
-        const QSize needed = newSize + QSize(2 * m_scrollArea->frameWidth(), 2 * m_scrollArea->frameWidth())
-                             + (sizeHint() - m_scrollArea->sizeHint());
-        resize(needed);
+        resize(sizeForForm(newSize));
         const QScreen *screen = this->screen();
         if (isVisible() && screen && !screen->availableGeometry().contains(frameGeometry()))
             centreOnScreen();

@@ -93,6 +93,8 @@ private:
     void createToolBar();
     void createStatusBar();
     bool isDeadKey(const QKeyEvent *event) const;
+    // The frame's size that shows the whole form with the bars around it.
+    QSize sizeForForm(const QSize &formSize) const;
 
     QHash<int, QAction *> m_actions;
     QMenu *m_fileMenu = nullptr;

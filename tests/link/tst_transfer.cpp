@@ -135,7 +135,7 @@ private Q_SLOTS:
     void closingCancelsThenCloses();
     void everyTransferMessageInEnglish_data();
     void everyTransferMessageInEnglish();
-    void transferInEnglish();
+    void progressWindowInEnglish();
 
 private:
     void startApp(const QString &device);
@@ -600,39 +600,23 @@ void TestTransfer::everyTransferMessageInEnglish()
     QCOMPARE(prompts.questions, QStringList{shown});
 }
 
-// A whole read in English: the dialog's captions and buttons, the protocol's
-// status texts, the message of a port that cannot be opened; the radio's
-// memory arrives as in Chinese.
-void TestTransfer::transferInEnglish()
+// The progress window in English, as a transfer command opens it.
+void TestTransfer::progressWindowInEnglish()
 {
-    SimRadio sim({QStringLiteral("--fast")}, radioMemory());
-    QVERIFY(sim.started());
     LanguageChoice::apply(LanguageChoice::Language::English);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    startApp(sim.device());
-    CProgramView *view = m_app->view();
-
-    command(cmd::kReadFromRadio)->trigger();
-    QCOMPARE(dialog().windowTitle(), QStringLiteral("Reading from Radio"));
-    QCOMPARE(dialog().startButton()->text(), QStringLiteral("Start"));
-    QCOMPARE(dialog().cancelButton()->text(), QStringLiteral("Cancel"));
-    QCOMPARE(dialog().statusLabel()->text(), QStringLiteral("Waiting..."));
-    QVERIFY(startAndWait());
-    QVERIFY(view->transferController()->lastResult().completed());
-    QVERIFY(m_prompts->messages.isEmpty());
-    QCOMPARE(view->grid()->textMatrix(1, 1), QStringLiteral("462.56250"));
-    QCOMPARE(view->grid()->shownTextMatrix(1, 3), QStringLiteral("None"));
-
-    qputenv("TAVIN_COM2", m_dir.filePath(QStringLiteral("no-such-port")).toLocal8Bit());
-    view->onPortCom2();
-    command(cmd::kWriteToRadio)->trigger();
-    QCOMPARE(dialog().windowTitle(), QStringLiteral("Writing to Radio"));
-    QVERIFY(startAndWait());
-    QCOMPARE(m_prompts->messages,
-             QStringList{QStringLiteral("Cannot open the serial port. Check that no other program is using it and "
-                                        "that the cable is plugged in.")});
-    m_app.reset();
+    CProgressDlg dialog;
+    dialog.setTitle(CProgressDlg::kWriteTitle);
+    dialog.createWindow();
     LanguageChoice::apply(std::nullopt);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Writing to Radio"));
+    QCOMPARE(dialog.startButton()->text(), QStringLiteral("Start"));
+    QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("Cancel"));
+    QCOMPARE(dialog.statusLabel()->text(), QStringLiteral("Waiting..."));
+    // Back in Chinese the open window speaks Chinese again.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("数据写入进度"));
+    QCOMPARE(dialog.startButton()->text(), QStringLiteral("开始"));
+    dialog.OnCancel();
 }
 
 QTEST_MAIN(TestTransfer)

@@ -86,10 +86,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 TOOLCHAIN
     # Debian's source leaves out the tablet header wintab.h: no tablet events.
-    # Without OpenGL there is no dynamic choice of OpenGL either.
+    # Without OpenGL there is no dynamic choice of OpenGL either. Qt 6.4 builds
+    # its DirectWrite font engine only with Direct2D, yet PrintSupport and the
+    # Windows platform plugin call it whenever DirectWrite is on: without
+    # Direct2D, DirectWrite goes too (text is drawn through GDI).
     local features=(
         -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_dynamicgl=OFF -DFEATURE_vulkan=OFF
-        -DFEATURE_direct2d=OFF -DFEATURE_tabletevent=OFF
+        -DFEATURE_direct2d=OFF -DFEATURE_directwrite=OFF -DFEATURE_tabletevent=OFF
         -DFEATURE_dbus=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_xml=OFF
         -DFEATURE_concurrent=OFF -DFEATURE_icu=OFF -DFEATURE_zstd=OFF
         -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF

@@ -24,5 +24,6 @@ else()
 endif()
 find_program(TAVIN_WINE NAMES wine wine64)
 if(TAVIN_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${TAVIN_WINE})
+    # Through a script that hands the tests' QT_* settings on to Wine.
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
 endif()

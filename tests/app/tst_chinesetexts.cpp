@@ -7,6 +7,7 @@
 #include "CMainFrame.h"
 #include "CProgramApp.h"
 #include "CProgramView.h"
+#include "IsolatedSettings.h"
 #include "RecordingPrompts.h"
 
 #include <QAbstractButton>
@@ -15,8 +16,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTextLayout>
 #include <QtTest>
 
@@ -54,17 +53,11 @@ class TestChineseTexts : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void textsDrawWithGlyphs();
 
 private:
-    QTemporaryDir m_settingsDir;
+    tavin::test::IsolatedSettings m_settings;
 };
-
-void TestChineseTexts::initTestCase()
-{
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-}
 
 void TestChineseTexts::textsDrawWithGlyphs()
 {

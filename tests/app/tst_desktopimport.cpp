@@ -8,6 +8,7 @@
 #include "CProgramView.h"
 #include "ChannelListImport.h"
 #include "NewDocument.h"
+#include "IsolatedSettings.h"
 #include "RecordingPrompts.h"
 #include "ToneTable.h"
 
@@ -75,14 +76,13 @@ private:
     }
 
     QTemporaryDir m_dir;
-    QTemporaryDir m_settingsDir;
+    tavin::test::IsolatedSettings m_settings;
     std::unique_ptr<CProgramApp> m_app;
     RecordingPrompts *m_prompts = nullptr;
 };
 
 void TestDesktopImport::initTestCase()
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
     QVERIFY(writeFile(path("plan.csv"), kPlan));
     QVERIFY(writeFile(path("bad.CSV"), kBadPlan));
 }

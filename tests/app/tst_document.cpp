@@ -9,6 +9,7 @@
 #include "CommandIds.h"
 #include "NewDocument.h"
 #include "RadioImage.h"
+#include "IsolatedSettings.h"
 #include "RecordingPrompts.h"
 
 #include <QAction>
@@ -94,14 +95,13 @@ private:
     void editCell(int row, int col, const QString &text);
 
     QTemporaryDir m_dir;
-    QTemporaryDir m_settingsDir;
+    tavin::test::IsolatedSettings m_settings;
     std::unique_ptr<CProgramApp> m_app;
     RecordingPrompts *m_prompts = nullptr;
 };
 
 void TestDocument::initTestCase()
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
     QVERIFY(writeFile(tempPath("sample.sin"), imageBytes(sampleImage())));
 }
 

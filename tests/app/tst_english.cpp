@@ -14,6 +14,7 @@
 #include "CellEditors.h"
 #include "CommandIds.h"
 #include "CommandTexts.h"
+#include "IsolatedSettings.h"
 #include "LanguageChoice.h"
 #include "LinkTexts.h"
 #include "RecordingMessageSink.h"
@@ -130,6 +131,7 @@ private:
     // named in the user's language where one is typed by its name.
     void editFromTheKeyboard(const QString &noTone);
 
+    tavin::test::IsolatedSettings m_settings;
     QTemporaryDir m_dir;
     std::unique_ptr<CProgramApp> m_app;
     RecordingPrompts *m_prompts = nullptr;
@@ -138,7 +140,6 @@ private:
 void TestEnglish::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("settings")));
 }
 
 void TestEnglish::init()
@@ -544,6 +545,9 @@ void TestEnglish::textsFitTheirControls()
 // run; --lang changes one run and keeps nothing.
 void TestEnglish::choiceKeptAndDefaultChineseUnderAnyLang()
 {
+#ifdef Q_OS_WIN
+    QSKIP("LANG and XDG_CONFIG_HOME choose nothing on Windows: the user's language and the registry do");
+#endif
     const auto screenshot = [this](const QString &name, const QString &lang, const QStringList &options) {
         const QString picture = m_dir.filePath(name + QStringLiteral(".png"));
         QProcess process;

@@ -7,6 +7,7 @@
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "CommandIds.h"
+#include "IsolatedSettings.h"
 #include "RecordingPrompts.h"
 
 #include <QAction>
@@ -15,9 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 
@@ -26,7 +25,6 @@ class TestMainFrame : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -53,15 +51,10 @@ private Q_SLOTS:
     void indicatorsOffWithoutLockKeys();
 
 private:
-    QTemporaryDir m_settingsDir;
+    tavin::test::IsolatedSettings m_settings;
     std::unique_ptr<CProgramApp> m_app;
     RecordingPrompts *m_prompts = nullptr;
 };
-
-void TestMainFrame::initTestCase()
-{
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-}
 
 void TestMainFrame::init()
 {

@@ -123,7 +123,9 @@ fs::path toNative(const QString &path)
 QString fromNative(const fs::path &path)
 {
 #ifdef Q_OS_WIN
-    return QString::fromStdWString(path.native());
+    // With '/' between the parts, as Qt and the rest of the program have them
+    // (the system joins parts with '\').
+    return QString::fromStdWString(path.native()).replace(QLatin1Char('\\'), QLatin1Char('/'));
 #else
     const std::string &bytes = path.native();
     return fromNativeBytes(QByteArray(bytes.data(), qsizetype(bytes.size())));

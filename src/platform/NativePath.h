@@ -26,7 +26,7 @@ namespace tavin::platform {
 
 // The native path of a path text.
 std::filesystem::path toNative(const QString &path);
-// The path text of a native path.
+// The path text of a native path (on Windows with '/' between the parts).
 QString fromNative(const std::filesystem::path &path);
 
 // POSIX only: the bytes of a path text, and the text of path bytes.

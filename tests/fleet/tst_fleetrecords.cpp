@@ -237,9 +237,15 @@ void TestFleetRecords::backupsNeverReplaced()
 
 void TestFleetRecords::defaultPlaces()
 {
-    const QString dir = defaultBackupDir(QStringLiteral("/srv/fleets/acme.v2.sin"), QDate(2024, 5, 1));
-    QCOMPARE(dir, QStringLiteral("/srv/fleets/acme.v2-backups-2024-05-01"));
-    QCOMPARE(defaultLogPath(dir), QStringLiteral("/srv/fleets/acme.v2-backups-2024-05-01/clone-log.jsonl"));
+#ifdef Q_OS_WIN
+    const QString root = QStringLiteral("C:/srv/fleets/");
+#else
+    const QString root = QStringLiteral("/srv/fleets/");
+#endif
+    // Beside the channel file, whatever separator the system joins names with.
+    const QString dir = defaultBackupDir(root + QStringLiteral("acme.v2.sin"), QDate(2024, 5, 1));
+    QCOMPARE(dir, root + QStringLiteral("acme.v2-backups-2024-05-01"));
+    QCOMPARE(defaultLogPath(dir), root + QStringLiteral("acme.v2-backups-2024-05-01/clone-log.jsonl"));
 }
 
 void TestFleetRecords::countHoldsUnderThreads()

@@ -2,7 +2,10 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -26,23 +29,22 @@ void makeBinary(FILE *stream)
 
 bool readStandardInput(QByteArray *bytes, qsizetype limit, QString *error)
 {
+    // The C library's own reads: Qt's file class on Windows takes the end of
+    // a pipe for a read error there.
     makeBinary(stdin);
-    QFile in;
-    if (!in.open(stdin, QIODevice::ReadOnly)) {
-        *error = in.errorString();
-        return false;
-    }
     bytes->clear();
+    std::vector<char> buffer(64 * 1024);
     while (bytes->size() <= limit) {
-        const QByteArray chunk = in.read(64 * 1024);
-        if (chunk.isEmpty()) {
-            if (in.error() != QFileDevice::NoError) {
-                *error = in.errorString();
-                return false;
-            }
-            break;
+        errno = 0;
+        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), stdin);
+        bytes->append(buffer.data(), qsizetype(got));
+        if (got == buffer.size())
+            continue;
+        if (std::ferror(stdin)) {
+            *error = errno ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("read error");
+            return false;
         }
-        bytes->append(chunk);
+        break;  // the end of the input
     }
     return true;
 }

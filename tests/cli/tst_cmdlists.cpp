@@ -28,8 +28,21 @@ Run runCli(const QStringList &args, const QByteArray &input = {})
     process.write(input);
     process.closeWriteChannel();
     process.waitForFinished(30000);
+    QByteArray err = process.readAllStandardError();
+#ifdef Q_OS_WIN
+    err.replace("\r\n", "\n");  // messages are text, with Windows' line ends
+#endif
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
+            err};
+}
+
+// Text that a verb printed (not a file it wrote to stdout), with '\n' line ends.
+QString textOf(QByteArray out)
+{
+#ifdef Q_OS_WIN
+    out.replace("\r\n", "\n");
+#endif
+    return QString::fromUtf8(out);
 }
 
 QByteArray readFile(const QString &path)
@@ -113,8 +126,7 @@ void TestCmdLists::importThenExportEachFormat()
     const Run same = runCli({"diff", path("plan.sin"), back});
     if (format == QLatin1String("interchange")) {
         QCOMPARE(same.exitCode, 7);
-        QCOMPARE(same.out.trimmed(), path("plan.sin").toUtf8().prepend("channel 1, 繁忙锁定: ").append(" 是, ") +
-                                         back.toUtf8() + " 否");
+        QCOMPARE(textOf(same.out).trimmed(), "channel 1, 繁忙锁定: " + path("plan.sin") + " 是, " + back + " 否");
     } else {
         QCOMPARE(same.exitCode, 0);
     }
@@ -144,10 +156,10 @@ void TestCmdLists::importFromStdin()
     QCOMPARE(run.exitCode, 0);
     const Run dump = runCli({"dump", path("stdin.sin")});
     QVERIFY(dump.out.contains("机型:           QD-6200"));
-    QVERIFY(QString::fromUtf8(dump.out).split(u'\n').at(1).simplified()
+    QVERIFY(textOf(dump.out).split(u'\n').at(1).simplified()
             == QStringLiteral("1 145.50000 145.50000 无 无 否 宽带 添加 高"));
     // Channel 2 is not named: it keeps the base's.
-    QVERIFY(QString::fromUtf8(dump.out).split(u'\n').at(2).simplified().startsWith(QStringLiteral("2 446.00625")));
+    QVERIFY(textOf(dump.out).split(u'\n').at(2).simplified().startsWith(QStringLiteral("2 446.00625")));
     const Run bad = runCli({"import", "-", "-o", path("stdin2.sin")}, "{\"channels\": 1}");
     QCOMPARE(bad.exitCode, 10);
     QVERIFY(bad.err.contains("<stdin>:1: channels: must be an array"));
@@ -165,7 +177,7 @@ void TestCmdLists::diff()
     QVERIFY(storeChannelFile(QFile::encodeName(path("other.sin")).toStdString(), other));
     const Run differ = runCli({"diff", path("plan.sin"), path("other.sin")});
     QCOMPARE(differ.exitCode, 7);
-    const QStringList lines = QString::fromUtf8(differ.out).trimmed().split(u'\n');
+    const QStringList lines = textOf(differ.out).trimmed().split(u'\n');
     QCOMPARE(lines, (QStringList{"setting 发射限时: " + path("plan.sin") + " 180s, " + path("other.sin") + " 60s",
                                  "read-only area: bytes 0x3F0 differ"}));
 }

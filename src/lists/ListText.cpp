@@ -2,7 +2,13 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
+#include <optional>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace tavin::lists {
 
@@ -42,6 +48,45 @@ const ByteOrderMark *markOf(const QByteArray &bytes)
     return nullptr;
 }
 
+// GB18030 text (GBK is a part of it): through Qt where Qt has the code page
+// (built with ICU), else on Windows through the system's code page 54936, or
+// where the system lacks that one, GBK's code page 936 (what spreadsheet
+// programs on Chinese Windows save). Nothing when none is there; *ok tells
+// whether every byte was valid.
+std::optional<QString> decodeGb18030(const QByteArray &bytes, bool *ok)
+{
+    QStringDecoder decoder("GB18030", QStringConverter::Flag::Stateless);
+    if (decoder.isValid()) {
+        const QString text = decoder.decode(bytes);
+        *ok = !decoder.hasError();
+        return text;
+    }
+#ifdef Q_OS_WIN
+    constexpr UINT kGb18030CodePage = 54936;
+    constexpr UINT kGbkCodePage = 936;
+    const UINT codePage = IsValidCodePage(kGb18030CodePage) ? kGb18030CodePage : kGbkCodePage;
+    if (!IsValidCodePage(codePage))
+        return std::nullopt;
+    const auto decode = [&](DWORD flags) {
+        const int size = MultiByteToWideChar(codePage, flags, bytes.constData(), int(bytes.size()), nullptr, 0);
+        QString text(qsizetype(std::max(size, 0)), Qt::Uninitialized);
+        if (size > 0)
+            MultiByteToWideChar(codePage, flags, bytes.constData(), int(bytes.size()),
+                                reinterpret_cast<wchar_t *>(text.data()), size);
+        return text;
+    };
+    QString text = decode(MB_ERR_INVALID_CHARS);
+    if (!text.isEmpty() || bytes.isEmpty()) {
+        *ok = true;
+        return text;
+    }
+    *ok = false;
+    return decode(0);
+#else
+    return std::nullopt;
+#endif
+}
+
 }  // namespace
 
 ListText decodeListText(const QByteArray &bytes)
@@ -73,15 +118,15 @@ ListText decodeListText(const QByteArray &bytes)
         return result;
 
     // Not UTF-8: the Chinese code page of spreadsheet programs.
-    QStringDecoder gb18030("GB18030", QStringConverter::Flag::Stateless);
-    if (!gb18030.isValid()) {
+    std::optional<QString> gb18030 = decodeGb18030(bytes, &ok);
+    if (!gb18030) {
         result.error = QStringLiteral("the file is not UTF-8, and this build cannot read GB18030 text; "
                                       "save it as UTF-8");
         return result;
     }
-    result.text = gb18030.decode(bytes);
+    result.text = *std::move(gb18030);
     result.encoding = QStringLiteral("GB18030");
-    if (gb18030.hasError())
+    if (!ok)
         result.error = QStringLiteral("the file is neither UTF-8 nor GB18030 text");
     return result;
 }

@@ -7,6 +7,10 @@
 #include <QStringEncoder>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using namespace tavin;
 using namespace tavin::lists;
 
@@ -49,6 +53,17 @@ QString nativeText(const Quirks &q)
 QByteArray encoded(const QString &text, const char *encoding, bool mark)
 {
     QStringEncoder encoder(encoding, mark ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+#ifdef Q_OS_WIN
+    // Qt for Windows, built without ICU, has no GB18030: the bytes come from
+    // the system's GBK code page, as a spreadsheet program there saves them.
+    if (!encoder.isValid() && qstrcmp(encoding, "GB18030") == 0) {
+        const auto wide = reinterpret_cast<const wchar_t *>(text.utf16());
+        const int size = WideCharToMultiByte(936, 0, wide, int(text.size()), nullptr, 0, nullptr, nullptr);
+        QByteArray bytes(size, Qt::Uninitialized);
+        WideCharToMultiByte(936, 0, wide, int(text.size()), bytes.data(), size, nullptr, nullptr);
+        return bytes;
+    }
+#endif
     return encoder.encode(text);
 }
 

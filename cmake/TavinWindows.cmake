@@ -48,8 +48,11 @@ endforeach()
 
 # Qt's own texts (the buttons of message boxes, the file and print dialogs) in
 # the user's language: the catalogues of Debian's qt6-translations-l10n, found
-# through qt.conf, which makes the program's folder Qt's prefix.
-file(GLOB tavin_qt_catalogues /usr/share/qt6/translations/qt_*.qm /usr/share/qt6/translations/qtbase_*.qm)
+# through qt.conf, which makes the program's folder Qt's prefix. The program
+# loads qt_XX.qm, which gathers qtbase_XX.qm and qtmultimedia_XX.qm and loads
+# only when both are there.
+file(GLOB tavin_qt_catalogues /usr/share/qt6/translations/qt_*.qm /usr/share/qt6/translations/qtbase_*.qm
+    /usr/share/qt6/translations/qtmultimedia_*.qm)
 list(FILTER tavin_qt_catalogues EXCLUDE REGEX "qt_help_")
 if(NOT tavin_qt_catalogues)
     message(WARNING "Qt's translations (qt6-translations-l10n) not found: Qt's own texts stay English")

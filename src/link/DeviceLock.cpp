@@ -2,7 +2,6 @@
 
 #include <QFile>
 
-#ifndef Q_OS_WIN
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +9,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace tavin::link {
 
@@ -22,24 +20,6 @@ DeviceLock::~DeviceLock()
 {
     release();
 }
-
-#ifdef Q_OS_WIN
-
-// COMn is the device itself, and the system refuses a second open of it.
-QString DeviceLock::resolve(const QString &name) { return name; }
-
-DeviceLock::Result DeviceLock::acquire(const QString &)
-{
-    m_error.clear();
-    m_handle = 0;
-    return Result::Locked;
-}
-
-void DeviceLock::release() { m_handle = -1; }
-
-bool DeviceLock::isNamedBy(const QString &) const { return m_handle >= 0; }
-
-#else
 
 QString DeviceLock::resolve(const QString &name)
 {
@@ -100,8 +80,6 @@ bool DeviceLock::isNamedBy(const QString &name) const
         return false;
     return held.st_dev == named.st_dev && held.st_ino == named.st_ino && held.st_rdev == named.st_rdev;
 }
-
-#endif
 
 bool DeviceLock::isHeld() const
 {

@@ -1,7 +1,8 @@
 // One program per radio: the serial device itself is held exclusively while a
 // transfer has it open, whatever name led to it (a symbolic link such as
 // /dev/serial/by-id/..., the virtual radio's --link path, or the device path).
-// The one place with platform calls for naming and locking devices.
+// The one place with platform calls for naming and locking devices (POSIX;
+// on Windows the serial link claims its COMn port itself).
 #pragma once
 
 #include <QString>
@@ -22,8 +23,7 @@ public:
     DeviceLock &operator=(const DeviceLock &) = delete;
 
     // The device a name stands for, every symbolic link followed; the name
-    // itself where it cannot be resolved (it does not exist, or on Windows,
-    // where COMn is the device and the system opens it exclusively).
+    // itself where it cannot be resolved (it does not exist).
     static QString resolve(const QString &name);
 
     // Takes the device (a resolved path). Releases whatever was held before.

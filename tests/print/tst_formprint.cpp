@@ -207,6 +207,14 @@ void TestFormPrint::printToFileReplacesSafely()
 {
     QFETCH(QString, target);
     QFETCH(bool, printed);
+#ifdef Q_OS_WIN
+    // QFile::link makes a shortcut file there, not a link the system follows.
+    constexpr bool kWithLink = false;
+    if (target == QLatin1String("link.pdf"))
+        QSKIP("Windows programs do not make symbolic links without special rights");
+#else
+    constexpr bool kWithLink = true;
+#endif
     const auto app = startApp();
     QVERIFY(app);
     QTemporaryDir dir;
@@ -216,7 +224,8 @@ void TestFormPrint::printToFileReplacesSafely()
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("old contents");
     }
-    QVERIFY(QFile::link(old, dir.filePath(QStringLiteral("link.pdf"))));
+    if (kWithLink)
+        QVERIFY(QFile::link(old, dir.filePath(QStringLiteral("link.pdf"))));
     QPrinter &printer = app->pagePrinter().printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(target));
@@ -226,10 +235,12 @@ void TestFormPrint::printToFileReplacesSafely()
         QCOMPARE(pdfPageCount(old), 1);
     else
         QCOMPARE(fileBytes(old), QByteArray("old contents"));
-    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("link.pdf"))).isSymLink());
+    if (kWithLink)
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("link.pdf"))).isSymLink());
     if (!printed)
         QVERIFY2(error.contains(QStringLiteral("No such file or directory")), qPrintable(error));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).size(), 2);  // no temporary file left
+    // No temporary file left.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).size(), kWithLink ? 2 : 1);
 }
 
 void TestFormPrint::previewShowsOnePageWithAWayBack()

@@ -1,6 +1,7 @@
 #include "NativePath.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QUrl>
 
@@ -192,20 +193,27 @@ QString fromUrl(const QUrl &url)
 
 QVariant toSettingsValue(const QString &path)
 {
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    // In the registry as Windows programs write paths there.
+    return QVariant(QDir::toNativeSeparators(path));
+#else
     for (const QChar c : path) {
         if (isEscapedByte(c))
             return QVariant(toNativeBytes(path));
     }
-#endif
     return QVariant(path);
+#endif
 }
 
 QString fromSettingsValue(const QVariant &value)
 {
     if (value.typeId() == QMetaType::QByteArray)
         return fromNativeBytes(value.toByteArray());
+#ifdef Q_OS_WIN
+    return QDir::fromNativeSeparators(value.toString());
+#else
     return value.toString();
+#endif
 }
 
 QString absolutePath(const QString &path)

@@ -50,7 +50,7 @@ QString toQtPath(const QString &path);
 QString fromUrl(const QUrl &url);
 
 // A recent-file entry for the settings: the path text where it converts
-// exactly, else its bytes; and back.
+// exactly, else its bytes (on Windows the path with '\\'); and back.
 QVariant toSettingsValue(const QString &path);
 QString fromSettingsValue(const QVariant &value);
 

@@ -132,6 +132,9 @@ void CMainFrame::createMenus()
         port->addAction(act);
     }
 
+    m_toolsMenu = bar->addMenu(tr("工具(&T)"));
+    createToolsMenu(m_toolsMenu);
+
     QMenu *view = bar->addMenu(QStringLiteral("查看(&V)"));
     view->addAction(addCommand(cmd::kViewToolbar, QStringLiteral("工具栏(&T)")));
     view->addAction(addCommand(cmd::kViewStatusBar, QStringLiteral("状态栏(&S)")));
@@ -152,6 +155,33 @@ void CMainFrame::createMenus()
         act->setIconVisibleInMenu(false);
 
     connect(action(cmd::kAppExit), &QAction::triggered, this, &QWidget::close);
+}
+
+void CMainFrame::createToolsMenu(QMenu *menu)
+{
+    struct Item {
+        int id;
+        const char *label;
+        const char *prompt;  // the status bar's, while the item is highlighted
+    };
+    static const Item items[] = {
+        {cmd::kToolsImportList, QT_TR_NOOP("导入信道表(&I)..."),
+         QT_TR_NOOP("将 CSV 或 JSON 信道表中的信道导入窗体，其余设置不变")},
+        {cmd::kToolsExportList, QT_TR_NOOP("导出信道表(&E)..."),
+         QT_TR_NOOP("将窗体中的信道导出为 CSV 或 JSON 信道表")},
+        {cmd::kToolsCompareFile, QT_TR_NOOP("与文件比较(&D)..."),
+         QT_TR_NOOP("将窗体与一个信道文件比较，列出不同之处")},
+        {cmd::kToolsVerifyRadio, QT_TR_NOOP("核对对讲机(&V)..."),
+         QT_TR_NOOP("读取对讲机，核对其数据是否与窗体一致")},
+        // The fleet window's item goes here, before the cable check.
+        {cmd::kToolsCableCheck, QT_TR_NOOP("检查连接(&K)..."),
+         QT_TR_NOOP("检查当前串口、编程线及其驱动，并给出修正方法")},
+    };
+    for (const Item &item : items) {
+        QAction *act = addCommand(item.id, tr(item.label));
+        act->setStatusTip(tr(item.prompt));
+        menu->addAction(act);
+    }
 }
 
 void CMainFrame::createToolBar()

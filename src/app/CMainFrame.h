@@ -32,6 +32,7 @@ public:
     QAction *action(int id) const { return m_actions.value(id); }
     QToolBar *toolBar() const { return m_toolBar; }
     QMenu *fileMenu() const { return m_fileMenu; }
+    QMenu *toolsMenu() const { return m_toolsMenu; }
 
     // The message pane: the prompt while one is shown, otherwise the idle text.
     QString statusText() const;
@@ -70,12 +71,14 @@ protected:
 private:
     QAction *addCommand(int id, const QString &label);
     void createMenus();
+    void createToolsMenu(QMenu *menu);
     void createToolBar();
     void createStatusBar();
     bool isDeadKey(const QKeyEvent *event) const;
 
     QHash<int, QAction *> m_actions;
     QMenu *m_fileMenu = nullptr;
+    QMenu *m_toolsMenu = nullptr;
     QAction *m_recentPlaceholder = nullptr;
     QAction *m_recentSeparator = nullptr;
     QList<QAction *> m_recentActions;

@@ -166,7 +166,7 @@ void CMainFrame::createToolsMenu(QMenu *menu)
     };
     static const Item items[] = {
         {cmd::kToolsImportList, QT_TR_NOOP("导入信道表(&I)..."),
-         QT_TR_NOOP("将 CSV 或 JSON 信道表中的信道导入窗体，其余设置不变")},
+         QT_TR_NOOP("从 CSV 或 JSON 信道表导入信道到窗体")},
         {cmd::kToolsExportList, QT_TR_NOOP("导出信道表(&E)..."),
          QT_TR_NOOP("将窗体中的信道导出为 CSV 或 JSON 信道表")},
         {cmd::kToolsCompareFile, QT_TR_NOOP("与文件比较(&D)..."),

@@ -115,6 +115,7 @@ bool ToolCommands::importList(const QString &path)
     m_view.cellEditors()->hideAll();
     m_view.DecodeImage();
     m_doc.setModified(true);
+    m_prompts->showDone(tr("已导入信道表 %1").arg(tavin::platform::toQtPath(name)));
     if (!lines.isEmpty())
         m_prompts->showReport({ToolReport::Kind::Information, tr("导入信道表"),
                                tr("已导入信道表 %1。请注意：").arg(tavin::platform::toQtPath(name)), lines});
@@ -158,6 +159,7 @@ bool ToolCommands::exportList(const QString &path, tavin::lists::ListFormat form
                                {QString::fromStdString(stored.error)}});
         return false;
     }
+    m_prompts->showDone(tr("已导出信道表 %1").arg(tavin::platform::toQtPath(shownName(path))));
     if (!exported.notices.empty())
         m_prompts->showReport({ToolReport::Kind::Information, tr("导出信道表"),
                                tr("已导出信道表 %1。此格式不能容纳以下内容：")
@@ -235,12 +237,16 @@ void ToolCommands::reportRadioCheck(const tavin::RadioImage &radio)
 
 void ToolCommands::onCableCheck()
 {
-    if (m_view.isTransferRunning())
+    // One check at a time, also when its busy window was closed early.
+    if (m_view.isTransferRunning() || m_checkingCable)
         return;
     tavin::doctor::DoctorOptions options;
     options.port = m_view.portName();
     options.probe = true;
-    m_prompts->showCableCheck(runDoctor(options));
+    m_checkingCable = true;
+    const tavin::doctor::DoctorReport report = runDoctor(options);
+    m_checkingCable = false;
+    m_prompts->showCableCheck(report);
 }
 
 tavin::doctor::DoctorReport ToolCommands::runDoctor(const tavin::doctor::DoctorOptions &options)

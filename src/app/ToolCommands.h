@@ -64,4 +64,5 @@ private:
     const tavin::ToneTable &m_tones;
     QWidget *m_window = nullptr;
     std::unique_ptr<ToolPrompts> m_prompts;
+    bool m_checkingCable = false;
 };

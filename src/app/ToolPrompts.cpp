@@ -6,10 +6,15 @@
 #include "ReportDialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QStatusBar>
 
 using tavin::lists::ListFormat;
 
 namespace {
+
+constexpr int kDoneShownMs = 8000;
 
 constexpr ListFormat kExportFormats[] = {ListFormat::Native, ListFormat::Interchange, ListFormat::Json};
 
@@ -45,11 +50,24 @@ ToolPrompts::ExportTarget DialogToolPrompts::exportTarget(const QString &suggest
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(suffixOf(ListFormat::Native));
-    // The file type decides the format; a name typed without an extension gets the type's.
+    // The file type decides the format: a name without an extension gets the
+    // type's, and a name with a list's extension takes the new type's.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString &filter) {
         const qsizetype index = filters.indexOf(filter);
-        if (index >= 0)
-            dialog.setDefaultSuffix(suffixOf(kExportFormats[index]));
+        if (index < 0)
+            return;
+        const QString suffix = suffixOf(kExportFormats[index]);
+        dialog.setDefaultSuffix(suffix);
+        const QStringList chosen = dialog.selectedFiles();
+        if (chosen.isEmpty())
+            return;
+        const QFileInfo name(chosen.constFirst());
+        for (const ListFormat format : kExportFormats) {
+            if (name.suffix().compare(suffixOf(format), Qt::CaseInsensitive) == 0) {
+                dialog.selectFile(name.completeBaseName() + u'.' + suffix);
+                break;
+            }
+        }
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -73,4 +91,10 @@ void DialogToolPrompts::showCableCheck(const tavin::doctor::DoctorReport &report
 {
     CableCheckDialog dialog(report, m_parent);
     dialog.exec();
+}
+
+void DialogToolPrompts::showDone(const QString &text)
+{
+    if (auto *window = qobject_cast<QMainWindow *>(m_parent))
+        window->statusBar()->showMessage(text, kDoneShownMs);
 }

@@ -44,6 +44,8 @@ public:
     virtual QString compareFileName() = 0;
     virtual void showReport(const ToolReport &report) = 0;
     virtual void showCableCheck(const tavin::doctor::DoctorReport &report) = 0;
+    // A few words that a tool did its work, where they need no answer.
+    virtual void showDone(const QString &text) = 0;
 };
 
 // File dialogs and the report windows over the main window.
@@ -59,6 +61,8 @@ public:
     QString compareFileName() override;
     void showReport(const ToolReport &report) override;
     void showCableCheck(const tavin::doctor::DoctorReport &report) override;
+    // In the main window's status bar, for a few seconds.
+    void showDone(const QString &text) override;
 
     // The save dialog's file types, in the order of ListFormat.
     static QStringList exportFilters();

@@ -276,7 +276,7 @@ void TestMainFrame::promptsOnHover_data()
     QTest::newRow("COM2 prompt ends with a space") << 32775 << "选择串口2 ";
     QTest::newRow("status bar") << 59393 << "显示或隐藏状态栏";
     QTest::newRow("about") << 57664 << "显示程序信息，版本号和版权";
-    QTest::newRow("import a channel list") << 32778 << "将 CSV 或 JSON 信道表中的信道导入窗体，其余设置不变";
+    QTest::newRow("import a channel list") << 32778 << "从 CSV 或 JSON 信道表导入信道到窗体";
     QTest::newRow("export a channel list") << 32779 << "将窗体中的信道导出为 CSV 或 JSON 信道表";
     QTest::newRow("compare with a file") << 32780 << "将窗体与一个信道文件比较，列出不同之处";
     QTest::newRow("verify the radio") << 32781 << "读取对讲机，核对其数据是否与窗体一致";

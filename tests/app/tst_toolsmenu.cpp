@@ -50,6 +50,7 @@ public:
     QString compareFileName() override { return compareNames.isEmpty() ? QString() : compareNames.dequeue(); }
     void showReport(const ToolReport &report) override { reports << report; }
     void showCableCheck(const doctor::DoctorReport &report) override { cableChecks << report; }
+    void showDone(const QString &text) override { done << text; }
 
     QQueue<QString> importNames;
     QQueue<ExportTarget> exportTargets;
@@ -57,6 +58,7 @@ public:
     QStringList suggestedExports;
     QList<ToolReport> reports;
     QList<doctor::DoctorReport> cableChecks;
+    QStringList done;
 };
 
 struct CliRun {
@@ -231,6 +233,7 @@ void TestToolsMenu::importOverTheForm()
 
     QCOMPARE(m_app->view()->settingBoxText(SettingBox::SquelchLevel), squelch);
     QVERIFY(m_app->document()->isModified());
+    QCOMPARE(m_tools->done.size(), 1);
     QCOMPARE(m_app->document()->pathName(), path(QStringLiteral("radio.sin")));
     // Exactly what tavin-cli import --base writes, and the notices it prints.
     const CliRun run = cli({QStringLiteral("import"), name, QStringLiteral("--base"), QStringLiteral("form.sin"),
@@ -273,6 +276,7 @@ void TestToolsMenu::refusedImportListsEveryErrorAndChangesNothing()
     QCOMPARE(formTexts(), before);
     QCOMPARE(bytesOf(*m_app->view()->documentImage()), imageBefore);
     QVERIFY(!m_app->document()->isModified());
+    QVERIFY(m_tools->done.isEmpty());
 }
 
 void TestToolsMenu::exportGivesTheCliBytes_data()
@@ -298,6 +302,7 @@ void TestToolsMenu::exportGivesTheCliBytes()
     m_tools->exportTargets.enqueue({path(QStringLiteral("out.list")), ListFormat(format)});
     command(cmd::kToolsExportList)->trigger();
     QCOMPARE(m_tools->suggestedExports, QStringList{path(QStringLiteral("radio.csv"))});
+    QCOMPARE(m_tools->done.size(), 1);
 
     m_prompts->saveNames.enqueue(path(QStringLiteral("saved.sin")));
     m_app->onFileSaveAs();
@@ -321,6 +326,7 @@ void TestToolsMenu::exportNeverReplacesTheDocumentsOwnFile()
     QVERIFY(!m_app->toolCommands()->exportList(path(QStringLiteral("own.sin")), ListFormat::Json));
     QCOMPARE(readFile(path(QStringLiteral("own.sin"))), bytesOf(radioMemory()));
     QCOMPARE(m_tools->reports.size(), 1);
+    QVERIFY(m_tools->done.isEmpty());
 }
 
 void TestToolsMenu::compareWordsDifferencesAsDiff_data()

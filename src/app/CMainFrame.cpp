@@ -40,6 +40,26 @@ constexpr int kDecorationsSettleMs = 200;
 
 constexpr int kIndicatorIds[] = {cmd::kIndicatorCaps, cmd::kIndicatorNum, cmd::kIndicatorScroll};
 
+// The Tools menu's items, in order, with the status bar's prompt for each.
+struct ToolItem {
+    int id;
+    const char *label;
+    const char *prompt;
+};
+constexpr ToolItem kToolItems[] = {
+    {cmd::kToolsImportList, QT_TRANSLATE_NOOP("CMainFrame", "导入信道表(&I)..."),
+     QT_TRANSLATE_NOOP("CMainFrame", "从 CSV 或 JSON 信道表导入信道到窗体")},
+    {cmd::kToolsExportList, QT_TRANSLATE_NOOP("CMainFrame", "导出信道表(&E)..."),
+     QT_TRANSLATE_NOOP("CMainFrame", "将窗体中的信道导出为 CSV 或 JSON 信道表")},
+    {cmd::kToolsCompareFile, QT_TRANSLATE_NOOP("CMainFrame", "与文件比较(&D)..."),
+     QT_TRANSLATE_NOOP("CMainFrame", "将窗体与一个信道文件比较，列出不同之处")},
+    {cmd::kToolsVerifyRadio, QT_TRANSLATE_NOOP("CMainFrame", "核对对讲机(&V)..."),
+     QT_TRANSLATE_NOOP("CMainFrame", "读取对讲机，核对其数据是否与窗体一致")},
+    // The fleet window's item goes here, before the cable check.
+    {cmd::kToolsCableCheck, QT_TRANSLATE_NOOP("CMainFrame", "检查连接(&K)..."),
+     QT_TRANSLATE_NOOP("CMainFrame", "检查当前串口、编程线及其驱动，并给出修正方法")},
+};
+
 QIcon commandIcon(const QString &name)
 {
     QIcon icon;
@@ -159,28 +179,16 @@ void CMainFrame::createMenus()
 
 void CMainFrame::createToolsMenu(QMenu *menu)
 {
-    struct Item {
-        int id;
-        const char *label;
-        const char *prompt;  // the status bar's, while the item is highlighted
-    };
-    static const Item items[] = {
-        {cmd::kToolsImportList, QT_TR_NOOP("导入信道表(&I)..."),
-         QT_TR_NOOP("从 CSV 或 JSON 信道表导入信道到窗体")},
-        {cmd::kToolsExportList, QT_TR_NOOP("导出信道表(&E)..."),
-         QT_TR_NOOP("将窗体中的信道导出为 CSV 或 JSON 信道表")},
-        {cmd::kToolsCompareFile, QT_TR_NOOP("与文件比较(&D)..."),
-         QT_TR_NOOP("将窗体与一个信道文件比较，列出不同之处")},
-        {cmd::kToolsVerifyRadio, QT_TR_NOOP("核对对讲机(&V)..."),
-         QT_TR_NOOP("读取对讲机，核对其数据是否与窗体一致")},
-        // The fleet window's item goes here, before the cable check.
-        {cmd::kToolsCableCheck, QT_TR_NOOP("检查连接(&K)..."),
-         QT_TR_NOOP("检查当前串口、编程线及其驱动，并给出修正方法")},
-    };
-    for (const Item &item : items) {
-        QAction *act = addCommand(item.id, tr(item.label));
-        act->setStatusTip(tr(item.prompt));
-        menu->addAction(act);
+    for (const ToolItem &item : kToolItems)
+        menu->addAction(addCommand(item.id, QString()));
+    retranslateToolsMenu();
+}
+
+void CMainFrame::retranslateToolsMenu()
+{
+    for (const ToolItem &item : kToolItems) {
+        action(item.id)->setText(tr(item.label));
+        action(item.id)->setStatusTip(tr(item.prompt));
     }
 }
 

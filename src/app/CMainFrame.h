@@ -72,6 +72,8 @@ private:
     QAction *addCommand(int id, const QString &label);
     void createMenus();
     void createToolsMenu(QMenu *menu);
+    // The Tools menu's labels and prompts in the language shown.
+    void retranslateToolsMenu();
     void createToolBar();
     void createStatusBar();
     bool isDeadKey(const QKeyEvent *event) const;

@@ -78,7 +78,7 @@ ToolPrompts::ExportTarget DialogToolPrompts::exportTarget(const QString &suggest
 QString DialogToolPrompts::compareFileName()
 {
     return tavin::platform::fromQtPath(QFileDialog::getOpenFileName(
-        m_parent, tr("与文件比较"), QString(), texts::kFileFilter + QStringLiteral(";;") + tr("所有文件 (*)")));
+        m_parent, tr("与文件比较"), QString(), texts::fileFilter() + QStringLiteral(";;") + tr("所有文件 (*)")));
 }
 
 void DialogToolPrompts::showReport(const ToolReport &report)

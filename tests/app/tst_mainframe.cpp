@@ -193,7 +193,7 @@ void TestMainFrame::menuLabels_data()
     QTest::newRow("Tools menu, between Port and View")
         << 3 << "工具(&T)"
         << QStringList{"导入信道表(&I)...", "导出信道表(&E)...", "与文件比较(&D)...", "核对对讲机(&V)...",
-                       "检查连接(&K)..."};
+                       "检查连接(&K)...", "-", "语言 / Language"};
     QTest::newRow("View menu") << 4 << "查看(&V)" << QStringList{"工具栏(&T)", "状态栏(&S)"};
     QTest::newRow("Help menu") << 5 << "帮助(&H)" << QStringList{"关于 ..."};
 }

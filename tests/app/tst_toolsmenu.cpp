@@ -18,6 +18,7 @@
 #include "ToolCommands.h"
 #include "ToolPrompts.h"
 #include "TransferController.h"
+#include "TransferPrompts.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -59,6 +60,15 @@ public:
     QList<ToolReport> reports;
     QList<doctor::DoctorReport> cableChecks;
     QStringList done;
+};
+
+class RecordingTransferPrompts : public TransferPrompts
+{
+public:
+    void showMessage(const QString &text) override { messages << text; }
+    bool askRetry(const QString &) override { return false; }
+    bool askCancelToClose() override { return true; }
+    QStringList messages;
 };
 
 struct CliRun {
@@ -381,16 +391,28 @@ void TestToolsMenu::compareWordsDifferencesAsDiff()
 void TestToolsMenu::verifyReadsTheRadioAndLeavesTheForm_data()
 {
     QTest::addColumn<bool>("edited");
-    QTest::newRow("the radio holds what the form shows") << false;
-    QTest::newRow("an edit the radio has not had") << true;
+    QTest::addColumn<QString>("fault");  // of the radio, which then holds a new document's memory
+    QTest::newRow("the radio holds what the form shows") << false << QString();
+    QTest::newRow("an edit the radio has not had") << true << QString();
+    QTest::newRow("a read failing at block 50 keeps even the blocks that came") << false << "read-reply-9:50";
 }
 
 void TestToolsMenu::verifyReadsTheRadioAndLeavesTheForm()
 {
     QFETCH(bool, edited);
+    QFETCH(QString, fault);
     startApp(path(QStringLiteral("radio.sin")));
-    // The radio was last written from this file.
-    test::SimRadio sim({QStringLiteral("--fast")}, m_app->view()->imageAsSaved());
+    auto transferPrompts = std::make_unique<RecordingTransferPrompts>();
+    RecordingTransferPrompts *transferMessages = transferPrompts.get();
+    m_app->view()->transferController()->setPrompts(std::move(transferPrompts));
+    // The radio was last written from this file, or holds another memory and fails.
+    RadioImage memory = m_app->view()->imageAsSaved();
+    QStringList simArgs{QStringLiteral("--fast")};
+    if (!fault.isEmpty()) {
+        memory.resetToNewDocument(HiddenPreset::Vhf);
+        simArgs << QStringLiteral("--fault") << fault;
+    }
+    test::SimRadio sim(simArgs, memory);
     QVERIFY(sim.started());
     qputenv("TAVIN_COM1", sim.device().toLocal8Bit());
     m_app->view()->transferController()->setBackupFolder(path(QStringLiteral("backups")));
@@ -412,10 +434,21 @@ void TestToolsMenu::verifyReadsTheRadioAndLeavesTheForm()
     });
     look.start(20);
     dialog.startButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(m_tools->reports.size() == 1, 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_app->view()->isTransferRunning() && !dialog.windowExists(), 60000);
     QVERIFY(sawToolsWaiting);
-
     QVERIFY(command(cmd::kToolsVerifyRadio)->isEnabled());
+    if (!fault.isEmpty()) {
+        // The failure said as for any read, and nothing of the radio's reaches the document.
+        QCoreApplication::processEvents();
+        QCOMPARE(transferMessages->messages.size(), 1);
+        QVERIFY(m_tools->reports.isEmpty());
+        QCOMPARE(formTexts(), before);
+        QCOMPARE(bytesOf(*m_app->view()->documentImage()), imageBefore);
+        QVERIFY(!m_app->document()->isModified());
+        return;
+    }
+    QTRY_COMPARE(m_tools->reports.size(), 1);
+    QVERIFY(transferMessages->messages.isEmpty());
     const ToolReport &report = m_tools->reports.constFirst();
     const QStringList expected =
         edited ? QStringList{QStringLiteral("channel 2, 发射频率(MHz): 窗体 455.00000, 对讲机 456.00000")} : QStringList{};

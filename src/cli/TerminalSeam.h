@@ -7,8 +7,11 @@ namespace tavin::cli {
 
 bool stderrIsTerminal();
 
-// Installs the Ctrl+C handler. The first Ctrl+C only sets the flag (the
-// transfer stops at its next cancel test); a second one ends the program.
+// Installs the stop handler, once per run: Ctrl+C, and on POSIX systems also
+// SIGHUP, SIGQUIT and SIGTERM. The first one only sets the flag (the
+// transfer stops at its next cancel test, so the records reach the disk); a
+// second one ends the program at once. A write to a closed pipe fails
+// instead of ending the program.
 void installInterruptHandler();
 bool interruptRequested();
 

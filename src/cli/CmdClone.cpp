@@ -209,11 +209,11 @@ int cmdClone(const QStringList &args)
         }
     }
     board.setPorts(run.portLabels());
-    QTextStream(stderr) << "clone: " << options.fileName << " into "
+    QTextStream(stderr) << "clone: " << platform::shown(options.fileName) << " into "
                         << (options.count > 0 ? QStringLiteral("%1 radios").arg(options.count)
                                               : QStringLiteral("every radio connected until Ctrl+C"))
-                        << " on " << run.portLabels().join(QStringLiteral(", ")) << "\nclone: backups in "
-                        << options.backupDir << ", audit log " << options.logPath << '\n';
+                        << " on " << platform::shown(run.portLabels().join(QStringLiteral(", "))) << "\nclone: backups in "
+                        << platform::shown(options.backupDir) << ", audit log " << platform::shown(options.logPath) << '\n';
     run.run(&interruptRequested);
     board.finish();
 

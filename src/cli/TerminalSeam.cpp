@@ -116,7 +116,8 @@ int finishStandardOutput(int exitCode)
     if (flushed || error == 0)
         error = probeStandardOutput();
     std::fprintf(stderr, "tavin-cli: cannot write standard output: %s\n", systemErrorText(error).c_str());
-    return exitCode == kExitOk ? kExitFile : exitCode;
+    // A list of differences that did not arrive is no finding either.
+    return exitCode == kExitOk || exitCode == kExitVerifyMismatch ? kExitFile : exitCode;
 }
 
 }  // namespace tavin::cli

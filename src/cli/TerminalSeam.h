@@ -18,7 +18,8 @@ bool interruptRequested();
 // Flushes standard output and checks that nothing written to it was lost (a
 // full disk, /dev/full, a closed descriptor). Returns exitCode when all went
 // out; otherwise reports "tavin-cli: cannot write standard output: <reason>"
-// on stderr and returns exitCode, or kExitFile when exitCode was kExitOk.
+// on stderr and returns kExitFile in place of kExitOk and of
+// kExitVerifyMismatch (the differences were the output), else exitCode.
 int finishStandardOutput(int exitCode);
 
 }  // namespace tavin::cli

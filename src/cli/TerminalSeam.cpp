@@ -3,6 +3,7 @@
 #include "ExitCodes.h"
 #include "SafeReplace.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -44,12 +45,25 @@ void setAction(int signalNumber, void (*handler)(int))
 // The first stop signal only sets the flag; after it any other one ends the
 // program at once. A hang-up counts once: a closed terminal sends SIGHUP
 // twice within a millisecond (the shell passes its own on, and the kernel
-// sends one more when the shell ends), which is no second request.
+// sends one more when the shell ends), which is no second request. Two
+// signals may reach two threads at the same moment: the first is decided by
+// one atomic exchange.
+std::atomic<int> g_firstStop{0};
+static_assert(std::atomic<int>::is_always_lock_free, "used in a signal handler");
+
 extern "C" void onStopSignal(int signalNumber)
 {
-    g_interrupted = 1;
-    for (const int s : kStopSignals)
-        setAction(s, s == SIGHUP && signalNumber == SIGHUP ? SIG_IGN : SIG_DFL);
+    int first = 0;
+    if (g_firstStop.compare_exchange_strong(first, signalNumber)) {
+        g_interrupted = 1;
+        for (const int s : kStopSignals)
+            setAction(s, s == SIGHUP && signalNumber == SIGHUP ? SIG_IGN : SIG_DFL);
+        return;
+    }
+    if (signalNumber == SIGHUP && first == SIGHUP)
+        return;
+    setAction(signalNumber, SIG_DFL);
+    ::raise(signalNumber);
 }
 #endif
 

@@ -49,12 +49,13 @@ endfunction()
 
 # add_unit_test(NAME SOURCES... LIBS ...): one QtTest executable registered with CTest.
 # Widget tests run on the offscreen platform; every test runs in the C locale's
-# opposite (a decimal-comma locale is set by the tests that need it).
+# opposite (a decimal-comma locale is set by the tests that need it), and with
+# settings and data of its own (tests/common/OwnSettings.cpp).
 function(add_unit_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     tavin_target_defaults(${name})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} tavin_test_settings)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES

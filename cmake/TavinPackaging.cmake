@@ -46,8 +46,8 @@ if(Python3_Interpreter_FOUND)
     # Each page carries every README section that concerns its program.
     tavin_man_page(tavin
         SUMMARY "desktop programming tool for 16-channel handheld radios"
-        SYNOPSIS "`tavin` [*FILE*.sin]" "`tavin --print` *FILE*.sin" "`tavin --print-to` *PRINTER* *FILE*.sin"
-                 "`tavin --screenshot` *OUT*.png [*FILE*.sin]"
+        SYNOPSIS "`tavin` [`--lang` *zh*|*en*] [*FILE*.sin]" "`tavin --print` *FILE*.sin"
+                 "`tavin --print-to` *PRINTER* *FILE*.sin" "`tavin --screenshot` *OUT*.png [*FILE*.sin]"
         SECTIONS "The desktop program" "Channel lists" "Troubleshooting the cable" "Trying it without a radio"
                  "Printing" "Files, file names and messages"
         SEE_ALSO tavin-cli tavin-sim)

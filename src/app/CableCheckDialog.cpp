@@ -1,5 +1,6 @@
 #include "CableCheckDialog.h"
 
+#include "NativePath.h"
 #include "ReportDialog.h"
 
 #include <QClipboard>
@@ -35,6 +36,16 @@ QColor verdictColour(Verdict verdict)
     return QColor(0x70, 0x70, 0x70);
 }
 
+// Device names and what the checks found, as tavin-cli doctor prints them:
+// bytes that are not UTF-8 and control characters as \xNN, line by line.
+QString shownLines(const QString &text)
+{
+    QStringList lines = text.split(u'\n');
+    for (QString &line : lines)
+        line = tavin::platform::shown(line);
+    return lines.join(u'\n');
+}
+
 }  // namespace
 
 QString CableCheckDialog::verdictText(Verdict verdict)
@@ -54,7 +65,7 @@ QString CableCheckDialog::verdictText(Verdict verdict)
 
 QString CableCheckDialog::conclusionText(const DoctorReport &report)
 {
-    const QString port = report.portText();
+    const QString port = tavin::platform::shown(report.portText());
     switch (report.conclusion()) {
     case DoctorReport::Conclusion::PortNotReady:
         return tr("串口 %1 还不能使用，请按下面标为“失败”的各项修正。").arg(port);
@@ -69,7 +80,7 @@ QString CableCheckDialog::conclusionText(const DoctorReport &report)
 }
 
 CableCheckDialog::CableCheckDialog(const DoctorReport &report, QWidget *parent)
-    : QDialog(parent), m_reportText(report.text())
+    : QDialog(parent), m_reportText(shownLines(report.text()))
 {
     setWindowTitle(tr("检查连接"));
 
@@ -88,17 +99,19 @@ CableCheckDialog::CableCheckDialog(const DoctorReport &report, QWidget *parent)
     m_findings->setWordWrap(false);
     QStringList allLines;
     for (const Finding &finding : report.findings) {
-        auto *item = new QTreeWidgetItem(m_findings, {verdictText(finding.verdict), finding.summary});
+        const QString summary = tavin::platform::shown(finding.summary);
+        auto *item = new QTreeWidgetItem(m_findings, {verdictText(finding.verdict), summary});
         item->setForeground(0, verdictColour(finding.verdict));
         QFont font = item->font(0);
         font.setBold(finding.verdict == Verdict::Fail);
         item->setFont(0, font);
-        allLines << finding.summary;
+        allLines << summary;
         QStringList more = finding.details;
         // As the printed report: a fix only for a check that did not pass.
         if (!finding.fix.isEmpty() && finding.verdict != Verdict::Ok)
             more << tr("修正：%1").arg(finding.fix);
-        for (const QString &line : std::as_const(more)) {
+        for (QString &line : more) {
+            line = tavin::platform::shown(line);
             new QTreeWidgetItem(item, {QString(), line});
             allLines << line;
         }

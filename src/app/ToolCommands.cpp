@@ -24,11 +24,18 @@
 
 namespace {
 
+// A line of the shared code as tavin-cli prints it: bytes that are not UTF-8
+// and control characters as \xNN, so that one line stays one line.
+QString reportLine(const std::string &line)
+{
+    return tavin::platform::shown(QString::fromStdString(line));
+}
+
 QStringList qtLines(const std::vector<std::string> &lines)
 {
     QStringList out;
     for (const std::string &line : lines)
-        out << QString::fromStdString(line);
+        out << reportLine(line);
     return out;
 }
 
@@ -36,7 +43,7 @@ QStringList differenceLines(const std::vector<tavin::Difference> &differences)
 {
     QStringList out;
     for (const tavin::Difference &difference : differences)
-        out << QString::fromStdString(difference.line);
+        out << reportLine(difference.line);
     return out;
 }
 
@@ -102,7 +109,7 @@ bool ToolCommands::importList(const QString &path)
     if (outcome.refused()) {
         // The notices first, as tavin-cli prints them: they say what the errors rest on.
         for (const tavin::lists::ListProblem &problem : outcome.problems)
-            lines << QString::fromStdString(tavin::lists::problemLine(name.toStdString(), problem));
+            lines << reportLine(tavin::lists::problemLine(tavin::platform::shown(name).toStdString(), problem));
         m_prompts->showReport({ToolReport::Kind::Warning, tr("导入信道表"),
                                tr("无法导入信道表 %1：共 %n 处错误，窗体未作改动。", nullptr,
                                   int(outcome.problems.size()))
@@ -198,7 +205,7 @@ void ToolCommands::compareWithFile(const QString &path)
     }
 
     // Named as tavin-cli diff names them, the form standing for the first file.
-    const tavin::ComparisonNames names{tr("窗体").toStdString(), name.toStdString()};
+    const tavin::ComparisonNames names{tr("窗体").toStdString(), tavin::platform::shown(name).toStdString()};
     const std::vector<tavin::Difference> differences =
         tavin::compareImages(m_view.imageAsSaved(), file, names, tavin::ComparedBytes::All);
     ToolReport report{ToolReport::Kind::Information, title, {}, differenceLines(differences)};

@@ -12,6 +12,7 @@
 #include "ChannelFile.h"
 #include "CommandIds.h"
 #include "DoctorReport.h"
+#include "NativePath.h"
 #include "RecordingPrompts.h"
 #include "ReportDialog.h"
 #include "SimRadio.h"
@@ -33,6 +34,9 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <filesystem>
+#include <fstream>
 
 using namespace tavin;
 using tavin::lists::ListFormat;
@@ -129,6 +133,8 @@ private Q_SLOTS:
     void importOverTheForm_data();
     void importOverTheForm();
     void refusedImportListsEveryErrorAndChangesNothing();
+    void refusedLinesShownAsTheCliShowsThem_data();
+    void refusedLinesShownAsTheCliShowsThem();
     void exportGivesTheCliBytes_data();
     void exportGivesTheCliBytes();
     void exportNeverReplacesTheDocumentsOwnFile();
@@ -298,6 +304,46 @@ void TestToolsMenu::refusedImportListsEveryErrorAndChangesNothing()
     QVERIFY(dialog.linesView()->textInteractionFlags() & Qt::TextSelectableByKeyboard);
     dialog.copyButton()->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), report.text());
+}
+
+void TestToolsMenu::refusedLinesShownAsTheCliShowsThem_data()
+{
+    QTest::addColumn<QByteArray>("fileName");  // its bytes
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<QString>("shownName");
+    QTest::newRow("a line break and an escape sequence in cells")
+        << QByteArray("break.csv") << kNativeHeader + "1,\"462.5\n625\",462.5625,\x1b[31m\r\n" << "break.csv";
+    QTest::newRow("a list named with a byte that is not UTF-8")
+        << QByteArray("bad\xff.csv") << kNativeHeader + "1,999.5\r\n" << "bad\\xff.csv";
+}
+
+void TestToolsMenu::refusedLinesShownAsTheCliShowsThem()
+{
+    QFETCH(QByteArray, fileName);
+    QFETCH(QByteArray, list);
+    QFETCH(QString, shownName);
+    const QString file = platform::fromNativeBytes(QFile::encodeName(m_dir.path()) + '/' + fileName);
+    {
+        std::ofstream out(platform::toNative(file), std::ios::binary);
+        out.write(list.constData(), list.size());
+    }
+    QVERIFY(writeFile(path(QStringLiteral("cli.csv")), list));
+    startApp(path(QStringLiteral("radio.sin")));
+    m_tools->importNames.enqueue(file);
+    command(cmd::kToolsImportList)->trigger();
+    std::filesystem::remove(platform::toNative(file));
+
+    QCOMPARE(m_tools->reports.size(), 1);
+    const CliRun run = cli({QStringLiteral("import"), QStringLiteral("cli.csv"), QStringLiteral("--base"),
+                            QStringLiteral("radio.sin"), QStringLiteral("-o"), QStringLiteral("never.sin")});
+    QStringList expected = run.errLines.filter(QRegularExpression(QStringLiteral("^cli\\.csv:\\d+: ")));
+    QVERIFY(!expected.isEmpty());
+    expected.replaceInStrings(QRegularExpression(QStringLiteral("^cli\\.csv:")), shownName + u':');
+    const QStringList lines = m_tools->reports.constFirst().lines;
+    QCOMPARE(lines.filter(QRegularExpression(u'^' + QRegularExpression::escape(shownName) + QStringLiteral(":\\d+: "))),
+             expected);
+    for (const QString &line : lines)
+        QVERIFY2(!line.contains(u'\n') && !line.contains(u'\x1b'), qPrintable(line));
 }
 
 void TestToolsMenu::exportGivesTheCliBytes_data()

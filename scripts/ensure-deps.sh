@@ -24,13 +24,14 @@ tavin_package_tools=(dpkg-dev file python3)
 
 # What test.sh needs on top: the sanitizer and fuzzing runtime, the PDF and
 # picture tools of the print tests, the decimal-comma locale, man-db to check
-# the manual pages, and for the Windows stage MinGW-w64, Wine, Ninja (the Qt
-# build for Windows), NSIS (the installer) and xz-utils (the Qt source).
+# the manual pages, lintian to check the package by Debian's own standard,
+# and for the Windows stage MinGW-w64, Wine, Ninja (the Qt build for
+# Windows), NSIS (the installer) and xz-utils (the Qt source).
 tavin_test_packages=(
     "${tavin_package_tools[@]}"
     clang libclang-rt-14-dev
     imagemagick poppler-utils
-    locales man-db
+    locales man-db lintian
     g++-mingw-w64-x86-64-posix wine wine64 ninja-build nsis xz-utils
 )
 

@@ -7,10 +7,13 @@ namespace tavin::cli {
 
 bool stderrIsTerminal();
 
-// Installs the Ctrl+C handler. The first Ctrl+C only sets the flag (the
-// transfer stops at its next cancel test); a second one ends the program.
-// On Windows the console's Ctrl+Break and close events do the same (after a
-// close, Windows ends the process within a few seconds in any case).
+// Installs the stop handler, once per run: Ctrl+C, on POSIX systems also
+// SIGHUP, SIGQUIT and SIGTERM, on Windows the console's Ctrl+Break and close
+// events. The first one only sets the flag (the transfer stops at its next
+// cancel test, so the records reach the disk); a second one ends the program
+// at once (after a console is closed, Windows ends the process within a few
+// seconds in any case). A write to a closed pipe fails instead of ending the
+// program.
 void installInterruptHandler();
 bool interruptRequested();
 
@@ -21,7 +24,8 @@ void prepareConsole();
 // Flushes standard output and checks that nothing written to it was lost (a
 // full disk, /dev/full, a closed descriptor). Returns exitCode when all went
 // out; otherwise reports "tavin-cli: cannot write standard output: <reason>"
-// on stderr and returns exitCode, or kExitFile when exitCode was kExitOk.
+// on stderr and returns kExitFile in place of kExitOk and of
+// kExitVerifyMismatch (the differences were the output), else exitCode.
 int finishStandardOutput(int exitCode);
 
 }  // namespace tavin::cli

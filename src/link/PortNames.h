@@ -63,8 +63,9 @@ QString portSourceText(const QString &name, PortSource source);
 QString portSettingsKey(const QString &name);
 
 // Stores device as the mapping of the port choice name (COM1..COM4) in the
-// settings store, or removes the mapping when device is empty (on Windows
-// device is a port name, COM1 to COM256, stored as "COMn"). The desktop
+// settings store, byte for byte (see NativePath.h), or removes the mapping
+// when device is empty (on Windows device is a port name, COM1 to COM256,
+// stored as "COMn"). The desktop
 // program and tavin-cli read it at their next transfer. Returns an error
 // text, empty on success.
 QString storePortMapping(const QString &name, const QString &device);

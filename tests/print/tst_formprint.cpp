@@ -10,6 +10,7 @@
 #include "CProgramView.h"
 #include "ChannelFile.h"
 #include "Codec.h"
+#include "IsolatedSettings.h"
 #include "LanguageChoice.h"
 #include "NewDocument.h"
 #include "PagePrinter.h"
@@ -23,6 +24,8 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -89,11 +92,13 @@ private Q_SLOTS:
     void previewShowsOnePageWithAWayBack();
     void printSwitches_data();
     void printSwitches();
+    void openedFileStaysOutOfTheUsersSettings();
 
 private:
     // A started program with the test file open, window hidden.
     std::unique_ptr<CProgramApp> startApp();
 
+    tavin::test::IsolatedSettings m_settings;
     QTemporaryDir m_dir;
     QString m_file;
     QStringList m_errors;
@@ -307,6 +312,20 @@ void TestFormPrint::printSwitches()
     }
     if (file == QLatin1String("absent.sin"))
         QVERIFY(!m_errors.isEmpty() && m_errors.constFirst().contains(file));
+}
+
+// The program puts the file it opened into the recent-file list: into this
+// test's own settings, never the user's.
+void TestFormPrint::openedFileStaysOutOfTheUsersSettings()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the settings are in the registry there; this test program puts the program's branch back as it was");
+#endif
+    const std::unique_ptr<CProgramApp> app = startApp();
+    QVERIFY(app);
+    const QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Tavin写频软件"));
+    QVERIFY2(settings.fileName().contains(QStringLiteral("/tavin-test-settings-")), qPrintable(settings.fileName()));
+    QVERIFY(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).contains(QStringLiteral("/tavin-test-settings-")));
 }
 
 QTEST_MAIN(TestFormPrint)

@@ -6,7 +6,8 @@
 #      through CTest, in a decimal-comma locale;
 #   2. the radio link through Wine's COM ports: tavin-sim on a pseudo-terminal
 #      behind dosdevices/comN, against tavin-cli.exe and the Linux tavin-cli;
-#   3. the window: tavin.exe --screenshot under Xvfb;
+#   3. the window: tavin.exe --screenshot under Xvfb, and its Chinese texts
+#      drawn with real glyphs on Qt's Windows platform;
 #   4. the zip and the installer: a silent install, the installed program, the
 #      registry, and a silent uninstall that leaves nothing behind.
 # Usage: tests/windows/test-windows.sh [LINUX-BUILD]   (default build-asan,
@@ -224,6 +225,11 @@ link_done=$SECONDS
 run shot wine "$build/bin/tavin.exe" --screenshot "$work/shot.png" "$work/lin-read.sin"
 check "tavin.exe --screenshot under Wine: exit 0 ($(tail -1 "$work/shot.err"))" test "$(rc shot)" = 0
 check "tavin.exe --screenshot wrote a picture" test -s "$work/shot.png"
+# The window's Chinese texts through Qt's Windows platform itself (Wine's GDI
+# and its fonts), not the offscreen one of the tests above: real glyphs, no boxes.
+run glyphs env QT_QPA_PLATFORM=windows "$src/cmake/wine-run.sh" "$build/bin/tst_chinesetexts.exe"
+check "the window's Chinese texts draw with real glyphs on the Windows platform ($(grep -m1 'FAIL!' "$work/glyphs.out"))" \
+    test "$(rc glyphs)" = 0
 if [ -n "${TAVIN_KEEP_SCREENSHOT:-}" ]; then cp "$work/shot.png" "$TAVIN_KEEP_SCREENSHOT"; fi
 
 # --- 4. the zip and the installer -----------------------------------------------------

@@ -49,8 +49,8 @@ check "the zip holds no test program" bash -c "! grep -q 'tst_' '$work/zip-list'
 
 # A Wine folder of the installer's own, new for each run.
 export WINEPREFIX="$build/wine-install" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-rm -rf "$WINEPREFIX"
-wineboot --init >/dev/null 2>&1 || true
+source "$src/tests/windows/wine-folder.sh"
+make_wine_folder
 drive_c=$WINEPREFIX/drive_c
 installed=$drive_c/Program\ Files/Tavin
 regquery() { wine reg query "$@" >"$work/reg.out" 2>/dev/null; }

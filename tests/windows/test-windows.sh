@@ -24,6 +24,8 @@ build=$src/build-win
 jobs=$(nproc 2>/dev/null || echo 2)
 started=$SECONDS
 
+source "$src/tests/windows/wine-folder.sh"
+
 passed=0
 failed=0
 check() {  # check DESCRIPTION COMMAND...
@@ -69,9 +71,10 @@ fi
 built=$SECONDS
 echo "Windows programs and tests built in $((built - started)) s" >&2
 
-# A Wine folder of the build's own, made once; no Mono or Gecko downloads.
+# A Wine folder of the build's own, made once (and again when a run was cut
+# short while making it); no Mono or Gecko downloads.
 export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-[ -d "$WINEPREFIX/drive_c" ] || wineboot --init >/dev/null 2>&1 || true
+wine_folder_ready || make_wine_folder
 
 # --- 1. the tests under Wine, in a decimal-comma locale ----------------------------
 locale_env=()

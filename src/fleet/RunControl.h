@@ -1,6 +1,7 @@
 // What the ports of a fleet run share: the radio count, the stop requests,
-// the audit log and the queue of ports waiting for Enter. Every member is safe
-// to call from any thread.
+// the audit log and the queue of ports waiting for the go-ahead (Enter on the
+// command line, a port's button in the window). Every member is safe to call
+// from any thread.
 #pragma once
 
 #include "RadioRecord.h"
@@ -43,11 +44,14 @@ public:
     // The first error writing the log, if any.
     QString logError() const;
 
-    // --confirm: port index waits for Enter; false when the run stops first.
+    // Confirming each radio: port index waits for the go-ahead; false when
+    // the run stops first.
     bool waitForGoAhead(int index);
     // Enter was pressed: the port that has waited longest goes on. False when
     // no port is waiting.
     bool goAhead();
+    // Port index goes on; false when it is not waiting.
+    bool goAhead(int index);
     // The ports waiting for Enter, the one waiting longest first.
     QList<int> portsWaitingForEnter() const;
 

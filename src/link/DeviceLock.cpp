@@ -28,6 +28,8 @@ DeviceLock::~DeviceLock()
 // COMn is the device itself, and the system refuses a second open of it.
 QString DeviceLock::resolve(const QString &name) { return name; }
 
+QString DeviceLock::identity(const QString &name) { return name.toUpper(); }
+
 DeviceLock::Result DeviceLock::acquire(const QString &)
 {
     m_error.clear();
@@ -49,6 +51,16 @@ QString DeviceLock::resolve(const QString &name)
     const QString resolved = QFile::decodeName(real);
     std::free(real);
     return resolved;
+}
+
+QString DeviceLock::identity(const QString &name)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(name).constData(), &st) != 0)
+        return {};
+    if (S_ISCHR(st.st_mode))
+        return QStringLiteral("char %1").arg(quint64(st.st_rdev));
+    return QStringLiteral("file %1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
 }
 
 DeviceLock::Result DeviceLock::acquire(const QString &device)

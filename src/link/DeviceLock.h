@@ -26,6 +26,12 @@ public:
     // where COMn is the device and the system opens it exclusively).
     static QString resolve(const QString &name);
 
+    // What tells a device apart from every other, whatever name leads to it
+    // (a symbolic link, a bind mount, a second device node): the device
+    // number of a character device, else the file's own identity; empty when
+    // nothing is found under the name. On Windows the COM name itself.
+    static QString identity(const QString &name);
+
     // Takes the device (a resolved path). Releases whatever was held before.
     Result acquire(const QString &device);
     void release();

@@ -1,0 +1,32 @@
+#include "WorkerPort.h"
+
+#include "QtSerialLink.h"
+
+namespace tavin::fleet {
+
+namespace {
+
+class SerialWorkerPort final : public WorkerPort {
+public:
+    link::SerialLink &link() override { return m_port; }
+    QString device() const override { return m_port.device(); }
+    PortProblem problem() const override
+    {
+        if (m_port.device().isEmpty())
+            return PortProblem::NoDevice;
+        return m_port.inUse() ? PortProblem::InUse : PortProblem::OpenFailed;
+    }
+    QString errorString() const override { return m_port.errorString(); }
+
+private:
+    link::QtSerialLink m_port;
+};
+
+}  // namespace
+
+std::unique_ptr<WorkerPort> makeSerialWorkerPort()
+{
+    return std::make_unique<SerialWorkerPort>();
+}
+
+}  // namespace tavin::fleet

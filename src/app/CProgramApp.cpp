@@ -5,6 +5,7 @@
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "CommandIds.h"
+#include "FleetWindow.h"
 #include "ListImport.h"
 #include "NativePath.h"
 #include "PagePrinter.h"
@@ -108,7 +109,7 @@ void CProgramApp::wireCommands()
     connect(view, &CProgramView::documentModified, m_doc.get(), [this] { m_doc->setModified(true); });
     connect(frame, &CMainFrame::recentFileChosen, this, &CProgramApp::onRecentFile);
     connect(frame, &CMainFrame::fileDropped, this, &CProgramApp::OpenDocumentFile);
-    frame->setCloseGuard([this] { return m_view->mayCloseWindow() && SaveModified(); });
+    frame->setCloseGuard([this] { return mayCloseFleet() && m_view->mayCloseWindow() && SaveModified(); });
     // Closing was put off until a cancelled transfer ended.
     connect(view->transferController(), &TransferController::closeWhenDone, frame, &QWidget::close,
             Qt::QueuedConnection);
@@ -260,4 +261,42 @@ void CProgramApp::onRecentFile(int index)
         return;
     const QString path = m_recentFiles.files().at(index);
     OpenDocumentFile(path);
+}
+
+FleetWindow *CProgramApp::fleetWindow() const
+{
+    return m_fleetWindow;
+}
+
+void CProgramApp::onFleetWindow()
+{
+    if (!m_fleetWindow) {
+        FleetWindow::Document document;
+        document.name = [this] { return m_doc->title(); };
+        document.hasUnsavedChanges = [this] {
+            m_view->commitOpenEditor();
+            return m_doc->isModified() || m_doc->pathName().isEmpty();
+        };
+        document.save = [this] {
+            const QString path = m_doc->pathName().isEmpty() ? m_prompts->saveFileName(m_doc->title()) : m_doc->pathName();
+            return !path.isEmpty() && saveTo(path);
+        };
+        document.path = [this] { return m_doc->pathName(); };
+        document.openInForm = [this](const QString &path) { OpenDocumentFile(path); };
+        m_fleetWindow = new FleetWindow(std::move(document), m_frame.get());
+    }
+    m_fleetWindow->show();
+    m_fleetWindow->raise();
+    m_fleetWindow->activateWindow();
+}
+
+bool CProgramApp::mayCloseFleet()
+{
+    if (!m_fleetWindow || !m_fleetWindow->isRunning())
+        return true;
+    m_fleetWindow->raise();
+    m_fleetWindow->close();  // asks; on yes the ports stop and the window closes after them
+    if (m_fleetWindow && m_fleetWindow->closesWhenStopped())
+        connect(m_fleetWindow, &QObject::destroyed, m_frame.get(), &QWidget::close, Qt::QueuedConnection);
+    return false;
 }

@@ -6,6 +6,7 @@
 #include "RecentFileList.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 class CMainFrame;
 class CProgramDoc;
 class CProgramView;
+class FleetWindow;
 class UserPrompts;
 
 namespace tavin {
@@ -62,6 +64,9 @@ public:
     // Opens a file as Open does after its dialog (save question included).
     bool OpenDocumentFile(const QString &path);
 
+    // The fleet window, while it is open.
+    FleetWindow *fleetWindow() const;
+
 public Q_SLOTS:
     void onFileNew();
     void onFileOpen();
@@ -70,6 +75,8 @@ public Q_SLOTS:
     void onFilePrintSetup();
     void onAppAbout();
     void onRecentFile(int index);
+    // Opens the fleet window (or brings it to the front).
+    void onFleetWindow();
 
 private:
     bool openWithoutQuestion(const QString &path);
@@ -77,6 +84,8 @@ private:
     bool saveTo(const QString &path);
     void noteRecentFile(const QString &path);
     void wireCommands();
+    // Closing the main window while the fleet programs radios: false while it does.
+    bool mayCloseFleet();
 
     std::unique_ptr<tavin::ToneTable> m_toneTable;
     bool m_formReady = false;
@@ -86,4 +95,5 @@ private:
     std::unique_ptr<UserPrompts> m_prompts;
     std::unique_ptr<tavin::print::PagePrinter> m_pagePrinter;
     RecentFileList m_recentFiles;
+    QPointer<FleetWindow> m_fleetWindow;
 };

@@ -81,9 +81,9 @@ void PortWorker::run()
         if (afterRadio) {
             if (m_control.noNewRadios())
                 break;
-            if (m_options.confirm)
-                setState(PortState::Confirm);
-            const bool goOn = m_options.confirm ? m_control.waitForGoAhead(m_index) : waitUntilUnplugged(link);
+            const bool goOn = m_options.confirm
+                                  ? m_control.waitForGoAhead(m_index, [this] { setState(PortState::Confirm); })
+                                  : waitUntilUnplugged(link);
             if (!goOn)
                 break;
             afterRadio = false;

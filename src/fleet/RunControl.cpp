@@ -71,10 +71,16 @@ QString RunControl::logError() const
     return m_logError;
 }
 
-bool RunControl::waitForGoAhead(int index)
+bool RunControl::waitForGoAhead(int index, const std::function<void()> &waiting)
 {
     QMutexLocker lock(&m_mutex);
     m_waiting.push_back(index);
+    if (waiting) {
+        // Told without the lock: whoever hears it may give the go-ahead at once.
+        lock.unlock();
+        waiting();
+        lock.relock();
+    }
     for (;;) {
         const auto released = std::find(m_released.begin(), m_released.end(), index);
         if (released != m_released.end()) {

@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace tavin::fleet {
@@ -45,8 +46,9 @@ public:
     QString logError() const;
 
     // Confirming each radio: port index waits for the go-ahead; false when
-    // the run stops first.
-    bool waitForGoAhead(int index);
+    // the run stops first. waiting (when given) is called once the port is
+    // in the queue, so a go-ahead for it counts from then on.
+    bool waitForGoAhead(int index, const std::function<void()> &waiting = {});
     // Enter was pressed: the port that has waited longest goes on. False when
     // no port is waiting.
     bool goAhead();

@@ -1,0 +1,356 @@
+// The fleet window offscreen against tavin-sim on pseudo-terminals mapped to
+// COM1 and COM2: four radios on two ports with their backups, audit log,
+// table rows and totals; the save question first; Stop in the middle of a
+// write; closing the window while radios are written; the go-ahead button;
+// and the runs refused before a radio is touched.
+#include "CMainFrame.h"
+#include "CProgramApp.h"
+#include "CProgramDoc.h"
+#include "CProgramView.h"
+#include "FleetBoard.h"
+#include "FleetPrompts.h"
+#include "FleetSetup.h"
+#include "FleetWindow.h"
+#include "RecordingPrompts.h"
+
+#include "../fleet/FleetHarness.h"
+
+#include "CloneReport.h"
+#include "QtSerialLink.h"
+
+#include <QComboBox>
+#include <QPointer>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace tavin;
+using tavin::fleet::RadioRecord;
+using tavin::fleet::RadioResult;
+using tavin::fleet::RadioStep;
+using tavin::test::FleetSim;
+using tavin::test::readFile;
+
+namespace {
+
+constexpr int kRunTimeoutMs = 180000;
+
+class RecordingFleetPrompts : public FleetPrompts
+{
+public:
+    bool askSaveFirst(const QString &name) override
+    {
+        saveQuestions << name;
+        return saveAnswer;
+    }
+    bool askStopAndClose() override
+    {
+        ++stopQuestions;
+        return stopAnswer;
+    }
+    void showProblem(const QString &text) override { problems << text; }
+    QString chooseFolder(const QString &) override { return {}; }
+    QString chooseLogFile(const QString &) override { return {}; }
+
+    bool saveAnswer = true;
+    bool stopAnswer = true;
+    QStringList saveQuestions;
+    int stopQuestions = 0;
+    QStringList problems;
+};
+
+RadioImage fleetImage()
+{
+    RadioImage image;
+    image.resetToNewDocument(HiddenPreset::Uhf);
+    image.channel(1).setFrequency(Side::Rx, 46256250);
+    image.channel(1).setFrequency(Side::Tx, 46756250);
+    image.channel(2).setFrequency(Side::Rx, 46258750);
+    image.channel(2).setFrequency(Side::Tx, 46758750);
+    return image;
+}
+
+RadioImage radioMemory(int seed)
+{
+    RadioImage image;
+    for (std::size_t i = 0; i < kImageSize; ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7 + std::size_t(seed) * 13);
+    return image;
+}
+
+}  // namespace
+
+class TestFleetWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void fourRadiosOnTwoPorts();
+    void stopMidWrite();
+    void closingMidRunAsksAndStops();
+    void goAheadButton();
+    void refusedBeforeAnyRadio_data();
+    void refusedBeforeAnyRadio();
+
+private:
+    // The window of the app, with recording prompts; COM1 (and COM2) mapped to the sims.
+    FleetWindow *openWindow(const QString &com1, const QString &com2 = QString());
+    void setUpRun(FleetWindow *window, const QStringList &ports, int count, const QString &backups);
+
+    QTemporaryDir m_dir;
+    QString m_file;
+    std::unique_ptr<CProgramApp> m_app;
+    RecordingPrompts *m_prompts = nullptr;
+    RecordingFleetPrompts *m_fleetPrompts = nullptr;
+};
+
+void TestFleetWindow::initTestCase()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("settings")));
+    m_file = m_dir.filePath(QStringLiteral("fleet.sin"));
+    QVERIFY(tavin::test::writeImageFile(m_file, fleetImage()));
+}
+
+void TestFleetWindow::init()
+{
+    m_app = std::make_unique<CProgramApp>();
+    auto prompts = std::make_unique<RecordingPrompts>();
+    m_prompts = prompts.get();
+    m_app->setPrompts(std::move(prompts));
+    QVERIFY(m_app->InitInstance(m_file, false));
+}
+
+void TestFleetWindow::cleanup()
+{
+    m_app.reset();
+    for (const char *name : {"TAVIN_COM1", "TAVIN_COM2", "TAVIN_COM3", "TAVIN_COM4"})
+        qunsetenv(name);
+}
+
+FleetWindow *TestFleetWindow::openWindow(const QString &com1, const QString &com2)
+{
+    // COM3 and COM4 lead nowhere, whatever this machine has.
+    qputenv("TAVIN_COM1", com1.toLocal8Bit());
+    qputenv("TAVIN_COM2", (com2.isEmpty() ? QStringLiteral("/dev/tavin-no-port-2") : com2).toLocal8Bit());
+    qputenv("TAVIN_COM3", "/dev/tavin-no-port-3");
+    qputenv("TAVIN_COM4", "/dev/tavin-no-port-4");
+    m_app->onFleetWindow();
+    FleetWindow *window = m_app->fleetWindow();
+    auto prompts = std::make_unique<RecordingFleetPrompts>();
+    m_fleetPrompts = prompts.get();
+    window->setPrompts(std::move(prompts));
+    return window;
+}
+
+void TestFleetWindow::setUpRun(FleetWindow *window, const QStringList &ports, int count, const QString &backups)
+{
+    for (const QString &port : ports)
+        window->setup()->setPortChecked(port, true);
+    window->setup()->setCount(count);
+    window->setup()->setBackupDir(backups);
+}
+
+void TestFleetWindow::fourRadiosOnTwoPorts()
+{
+    FleetSim simA({QStringLiteral("--fast"), QStringLiteral("--radios"), QStringLiteral("2")}, radioMemory(1));
+    FleetSim simB({QStringLiteral("--fast"), QStringLiteral("--radios"), QStringLiteral("2")}, radioMemory(2));
+    QVERIFY(simA.started() && simB.started());
+    FleetWindow *window = openWindow(simA.device(), simB.device());
+    QVERIFY(window->isVisible());
+    QVERIFY(window->isWindow() && window->parentWidget() == m_app->mainFrame());
+    QVERIFY(!window->isModal());
+    QCOMPARE(window->setup()->portNames().mid(0, 4), (QStringList{"COM1", "COM2", "COM3", "COM4"}));
+
+    // What the form shows, changed and not yet saved: the window asks to save it first.
+    m_app->view()->settingBoxWidget(SettingBox::SquelchLevel)->setCurrentIndex(7);
+    m_app->document()->setModified(true);
+    const QString backups = m_dir.filePath(QStringLiteral("four"));
+    setUpRun(window, {"COM1", "COM2"}, 4, backups);
+    QSignalSpy ended(window, &FleetWindow::runEnded);
+    QVERIFY(window->startRun());
+    QCOMPARE(m_fleetPrompts->saveQuestions, QStringList{"fleet.sin"});
+    QVERIFY(!m_app->document()->isModified());
+    const QByteArray saved = readFile(m_file);
+    QCOMPARE(std::uint8_t(saved.at(layout::kSquelchLevel)), std::uint8_t(7));
+    QVERIFY(window->isRunning());
+    QVERIFY(!window->setup()->isEnabled());
+    QCOMPARE(window->board()->portRows(), 2);
+
+    QVERIFY(ended.wait(kRunTimeoutMs) || ended.size() == 1);
+    QVERIFY(!window->isRunning());
+    QVERIFY2(m_fleetPrompts->problems.isEmpty(), qPrintable(m_fleetPrompts->problems.join('\n')));
+
+    // Backups and the audit log, as tavin-cli clone leaves them.
+    const QString logPath = backups + QStringLiteral("/clone-log.jsonl");
+    const fleet::LogContents log = fleet::readLog(readFile(logPath));
+    QCOMPARE(log.records.size(), 4);
+    for (const RadioRecord &r : log.records) {
+        QCOMPARE(r.result, RadioResult::Verified);
+        QCOMPARE(r.file, m_file);
+        QCOMPARE(r.writtenSha256, tavin::test::sha256Hex(saved.left(layout::kWritableSize)));
+        FleetSim &sim = r.port == QLatin1String("COM1") ? simA : simB;
+        QVERIFY(readFile(r.backupFile) == sim.original(1) || readFile(r.backupFile) == sim.original(2));
+    }
+    simA.stop();
+    simB.stop();
+    for (FleetSim *sim : {&simA, &simB}) {
+        for (int n = 1; n <= 2; ++n)
+            QCOMPARE(sim->final(n).left(layout::kWritableSize), saved.left(layout::kWritableSize));
+    }
+
+    // The table: a row per radio by number, and the totals.
+    FleetBoard *board = window->board();
+    QCOMPARE(board->radioRows(), 4);
+    for (int row = 0; row < 4; ++row) {
+        QCOMPARE(board->radioCell(row, FleetBoard::Number), QString::number(row + 1));
+        QCOMPARE(board->radioCell(row, FleetBoard::Result), QStringLiteral("核对无误"));
+        QVERIFY(board->radioCell(row, FleetBoard::Port).startsWith(QStringLiteral("COM")));
+        QVERIFY(board->radioCell(row, FleetBoard::Backup).startsWith(QStringLiteral("radio-000%1-COM").arg(row + 1)));
+        QVERIFY(board->radioCell(row, FleetBoard::Reason).isEmpty());
+    }
+    for (int port = 0; port < 2; ++port) {
+        QCOMPARE(board->portRadios(port), QStringLiteral("核对无误 2 台"));
+        QCOMPARE(board->portState(port), QStringLiteral("已停止"));
+    }
+    QCOMPARE(board->totals(), QStringLiteral("核对无误：4 台　未成功：0 台"));
+    QVERIFY2(board->summary().startsWith(QStringLiteral("共 4 台：4 台已写入并核对无误\n")), qPrintable(board->summary()));
+    QCOMPARE(board->logPath(), logPath);
+
+    // A radio's backup opens in the form.
+    QVERIFY(!board->openBackupEnabled());
+    board->selectRadioRow(2);
+    QVERIFY(board->openBackupEnabled());
+    const QString backup = board->backupOf(2);
+    Q_EMIT board->openBackup(backup);
+    QCOMPARE(m_app->document()->pathName(), backup);
+}
+
+void TestFleetWindow::stopMidWrite()
+{
+    // At the radio's own pace, so the write takes a few seconds.
+    const RadioImage memory = radioMemory(3);
+    FleetSim sim({}, memory);
+    QVERIFY(sim.started());
+    FleetWindow *window = openWindow(sim.device());
+    const QString backups = m_dir.filePath(QStringLiteral("stop"));
+    setUpRun(window, {"COM1"}, 0, backups);
+    QSignalSpy ended(window, &FleetWindow::runEnded);
+    QVERIFY(window->startRun());
+    QTRY_VERIFY_WITH_TIMEOUT(window->board()->portState(0) == QStringLiteral("第 1 台：正在写入")
+                                 && window->board()->portProgress(0) >= 10,
+                             kRunTimeoutMs);
+    window->stopRun();
+    QVERIFY(ended.wait(30000) || ended.size() == 1);
+
+    const QList<RadioRecord> records = fleet::readLog(readFile(backups + QStringLiteral("/clone-log.jsonl"))).records;
+    QCOMPARE(records.size(), 1);
+    QCOMPARE(records[0].result, RadioResult::Cancelled);
+    QCOMPARE(records[0].step, RadioStep::Write);
+    QCOMPARE(readFile(records[0].backupFile), tavin::test::bytesOf(memory));
+    FleetBoard *board = window->board();
+    QCOMPARE(board->radioCell(0, FleetBoard::Result), QStringLiteral("已取消"));
+    QVERIFY2(board->radioCell(0, FleetBoard::Reason).startsWith(QStringLiteral("写入时停止：已写入 ")),
+             qPrintable(board->radioCell(0, FleetBoard::Reason)));
+    QCOMPARE(board->totals(), QStringLiteral("核对无误：0 台　未成功：1 台"));
+    QVERIFY(tavin::test::portIsFree(sim.device()));
+}
+
+void TestFleetWindow::closingMidRunAsksAndStops()
+{
+    FleetSim sim({}, radioMemory(4));
+    QVERIFY(sim.started());
+    QPointer<FleetWindow> window = openWindow(sim.device());
+    const QString backups = m_dir.filePath(QStringLiteral("close"));
+    setUpRun(window, {"COM1"}, 0, backups);
+    QVERIFY(window->startRun());
+    QTRY_VERIFY_WITH_TIMEOUT(window->board()->portState(0) == QStringLiteral("第 1 台：正在写入"), kRunTimeoutMs);
+
+    // No: the run goes on.
+    m_fleetPrompts->stopAnswer = false;
+    QVERIFY(!window->close());
+    QCOMPARE(m_fleetPrompts->stopQuestions, 1);
+    QVERIFY(window->isRunning() && window->isVisible());
+
+    // Yes: every port stops at its next safe point, then the window closes.
+    m_fleetPrompts->stopAnswer = true;
+    QVERIFY(!window->close());
+    QVERIFY(window->closesWhenStopped());
+    QTRY_VERIFY_WITH_TIMEOUT(window.isNull(), 30000);
+    const QList<RadioRecord> records = fleet::readLog(readFile(backups + QStringLiteral("/clone-log.jsonl"))).records;
+    QCOMPARE(records.size(), 1);
+    QCOMPARE(records[0].result, RadioResult::Cancelled);
+    QVERIFY(tavin::test::portIsFree(sim.device()));
+    // The main window did not close with it.
+    QVERIFY(m_app->mainFrame());
+}
+
+void TestFleetWindow::goAheadButton()
+{
+    // Each radio confirmed: the same radio, left in place, is programmed again
+    // only when its port's button is pressed.
+    FleetSim sim({QStringLiteral("--fast")}, radioMemory(5));
+    QVERIFY(sim.started());
+    FleetWindow *window = openWindow(sim.device());
+    const QString backups = m_dir.filePath(QStringLiteral("confirm"));
+    setUpRun(window, {"COM1"}, 2, backups);
+    window->setup()->setConfirmEachRadio(true);
+    QSignalSpy ended(window, &FleetWindow::runEnded);
+    QVERIFY(window->startRun());
+    QTRY_VERIFY_WITH_TIMEOUT(window->board()->goAheadEnabled(0), kRunTimeoutMs);
+    QVERIFY(window->board()->portState(0).endsWith(QStringLiteral("接好下一台后按“继续”")));
+    QTest::qWait(500);
+    QCOMPARE(window->board()->radioRows(), 1);
+    window->board()->clickGoAhead(0);
+    QVERIFY(ended.wait(kRunTimeoutMs) || ended.size() == 1);
+    QCOMPARE(window->board()->radioRows(), 2);
+    QCOMPARE(fleet::readLog(readFile(backups + QStringLiteral("/clone-log.jsonl"))).records.size(), 2);
+}
+
+void TestFleetWindow::refusedBeforeAnyRadio_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("problem");  // empty: nothing shown
+    QTest::newRow("no port checked") << "none" << "请至少选择一个端口。";
+    QTest::newRow("the port is held by another program") << "held" << "无法打开 COM1";
+    QTest::newRow("the audit log would be the channel file") << "log" << "审计日志不能是要写入的信道文件本身。";
+    QTest::newRow("saving declined") << "unsaved" << "";
+}
+
+void TestFleetWindow::refusedBeforeAnyRadio()
+{
+    QFETCH(QString, situation);
+    QFETCH(QString, problem);
+    FleetSim sim({QStringLiteral("--fast")}, radioMemory(6));
+    QVERIFY(sim.started());
+    const QByteArray file = readFile(m_file);
+    FleetWindow *window = openWindow(sim.device());
+    setUpRun(window, situation == QLatin1String("none") ? QStringList{} : QStringList{"COM1"}, 1,
+             m_dir.filePath(QStringLiteral("refused")));
+    link::QtSerialLink holder;
+    if (situation == QLatin1String("held"))
+        QVERIFY(holder.open(sim.device()));
+    if (situation == QLatin1String("log"))
+        window->setup()->setLogPath(m_file);
+    if (situation == QLatin1String("unsaved")) {
+        m_app->document()->setModified(true);
+        m_fleetPrompts->saveAnswer = false;
+    }
+    QVERIFY(!window->startRun());
+    QVERIFY(!window->isRunning());
+    if (problem.isEmpty())
+        QVERIFY(m_fleetPrompts->problems.isEmpty());
+    else
+        QVERIFY2(m_fleetPrompts->problems.value(0).startsWith(problem), qPrintable(m_fleetPrompts->problems.join('\n')));
+    holder.close();
+    sim.stop();
+    // The radio was never asked anything.
+    QVERIFY(readFile(sim.dirPath() + QStringLiteral("/bytes.log")).isEmpty());
+    QCOMPARE(readFile(m_file), file);
+}
+
+QTEST_MAIN(TestFleetWindow)
+#include "tst_fleetwindow.moc"

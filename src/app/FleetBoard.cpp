@@ -4,6 +4,7 @@
 
 #include "NativePath.h"
 
+#include <QDateTime>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
@@ -45,6 +46,8 @@ FleetBoard::FleetBoard(QWidget *parent) : QWidget(parent)
     m_radioTable->verticalHeader()->hide();
     m_radioTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_radioTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_radioTable->setWordWrap(false);
+    m_radioTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_radioTable->horizontalHeader()->setSectionResizeMode(Reason, QHeaderView::Stretch);
 
     m_totals = new QLabel(this);
@@ -59,8 +62,8 @@ FleetBoard::FleetBoard(QWidget *parent) : QWidget(parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_portTable, 1);
-    layout->addWidget(m_radioTable, 2);
+    layout->addWidget(m_portTable);
+    layout->addWidget(m_radioTable, 1);
     layout->addWidget(m_totals);
     layout->addWidget(m_summary);
     layout->addWidget(m_log);
@@ -108,6 +111,11 @@ void FleetBoard::startRun(const QStringList &ports, const QStringList &labels, b
         m_goAhead << button;
     }
     m_portTable->resizeColumnToContents(PortName);
+    // Every port in view: the table is as tall as its rows.
+    int height = m_portTable->horizontalHeader()->height() + 2 * m_portTable->frameWidth();
+    for (int i = 0; i < m_portTable->rowCount(); ++i)
+        height += m_portTable->rowHeight(i);
+    m_portTable->setFixedHeight(height);
     m_summary->hide();
     m_log->hide();
     updateTotals();
@@ -135,9 +143,9 @@ void FleetBoard::radioStarted(int index, int radio)
     const int row = m_radioTable->rowCount();
     m_radioTable->insertRow(row);
     m_radioTable->setItem(row, Number, textItem(QString::number(radio)));
-    const QTableWidgetItem *label = m_portTable->item(index, PortName);
-    m_radioTable->setItem(row, Port, textItem(label ? label->text() : QString()));
-    m_radioTable->setItem(row, Start, textItem(QString()));
+    m_radioTable->setItem(row, Port, textItem(m_ports.value(index)));
+    m_radioTable->setItem(row, Start,
+                          textItem(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
     m_radioTable->setItem(row, Result, textItem(FleetTexts::inProgress()));
     for (int column : {int(Seconds), int(Backup), int(Reason)})
         m_radioTable->setItem(row, column, textItem(QString()));

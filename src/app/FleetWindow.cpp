@@ -93,7 +93,10 @@ FleetWindow::FleetWindow(Document document, QWidget *parent)
         if (m_run)
             m_run->goAhead(index);
     });
-    connect(m_board, &FleetBoard::openBackup, this, [this](const QString &path) { m_document.openInForm(path); });
+    connect(m_board, &FleetBoard::openBackup, this, [this](const QString &path) {
+        m_document.openInForm(path);
+        showDocument();
+    });
     setRunning(false);
     resize(900, 640);
 }
@@ -121,6 +124,19 @@ void FleetWindow::showEvent(QShowEvent *event)
     if (isRunning())
         return;
     m_setup->refreshPorts();
+    showDocument();
+}
+
+void FleetWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Back from the main window, where another file may have been opened.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !isRunning())
+        showDocument();
+}
+
+void FleetWindow::showDocument()
+{
     const QString path = m_document.path();
     m_file->setText(path.isEmpty() ? tr("写入：窗体中的数据（开始前须先保存为文件）")
                                    : tr("写入：%1（窗体中的数据）").arg(tavin::platform::toQtPath(path)));

@@ -57,11 +57,14 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     class Bridge;
 
     void onRunEnded();
+    // The file and the defaults, as the main window's document now has them.
+    void showDocument();
     void setRunning(bool running);
 
     Document m_document;

@@ -113,20 +113,23 @@ bool PortWorker::waitForRadio(Link &link, bool *started)
     // A missing port stays reported as missing until it opens again.
     if (m_status.state != PortState::PortMissing)
         setState(PortState::Waiting);
+    // A probe at a time until a radio answers: an absent radio costs one
+    // read's time-out, so the next radio is found soon after it comes.
+    link.ui->begin(WorkerUi::Mode::Waiting);
+    const link::TransferResult asked = link.protocol->probeOnce(m_port, link::RadioProtocol::ProbeWait::Quick);
+    if (asked.outcome == TransferOutcome::PortOpenFailed)
+        return portMissing(link);
+    if (asked.outcome == TransferOutcome::Cancelled)
+        return false;
+    if (!asked.completed())
+        return !m_control.noNewRadios();
+
     link.ui->begin(WorkerUi::Mode::Waiting);
     link.original = RadioImage();
     link.backupRead = link.protocol->run(Direction::Read, m_port, link.original);
     if (!link.ui->claimed()) {
-        if (link.backupRead.outcome == TransferOutcome::PortOpenFailed) {
-            const PortProblem problem = link.port->problem();
-            const QString error = link.port->errorString();
-            if (m_status.state != PortState::PortMissing || m_status.problem != problem || m_status.portError != error) {
-                m_status.problem = problem;
-                m_status.portError = error;
-                setState(PortState::PortMissing);
-            }
-            return idle(m_setup.portRetry);
-        }
+        if (link.backupRead.outcome == TransferOutcome::PortOpenFailed)
+            return portMissing(link);
         // Fifteen probes without an answer: open the port afresh and go on.
         if (link.backupRead.outcome == TransferOutcome::CancelledAtQuestion)
             return !m_control.noNewRadios();
@@ -140,6 +143,18 @@ bool PortWorker::waitForRadio(Link &link, bool *started)
     link.record.times.backupSeconds = double(link.ui->msSinceProbe()) / 1000.0;
     *started = true;
     return true;
+}
+
+bool PortWorker::portMissing(Link &link)
+{
+    const PortProblem problem = link.port->problem();
+    const QString error = link.port->errorString();
+    if (m_status.state != PortState::PortMissing || m_status.problem != problem || m_status.portError != error) {
+        m_status.problem = problem;
+        m_status.portError = error;
+        setState(PortState::PortMissing);
+    }
+    return idle(m_setup.portRetry);
 }
 
 bool PortWorker::waitUntilUnplugged(Link &link)

@@ -48,6 +48,8 @@ private:
     // worker should end (stopped, no more radios); *started tells whether a
     // radio was claimed (then *record and the read's outcome are set).
     bool waitForRadio(Link &link, bool *started);
+    // The port does not open: says why, and waits before it is tried again.
+    bool portMissing(Link &link);
     // Probes the finished radio until it stops answering. False on stop.
     bool waitUntilUnplugged(Link &link);
     // Sleeps up to ms, waking early when the run stops.

@@ -71,7 +71,7 @@ TransferResult RadioProtocol::identify(const QString &portName)
     });
 }
 
-TransferResult RadioProtocol::probeOnce(const QString &portName)
+TransferResult RadioProtocol::probeOnce(const QString &portName, ProbeWait wait)
 {
     return reported([&] {
         m_identity.clear();
@@ -80,7 +80,7 @@ TransferResult RadioProtocol::probeOnce(const QString &portName)
             return TransferResult{TransferOutcome::PortOpenFailed, 0, -1};
         }
         m_ui.setStatusText(tr8(text::kCheckingPort));
-        switch (probe(1)) {
+        switch (probe(1, wait)) {
         case Probe::Answered:
             return TransferResult{TransferOutcome::Completed, 0, -1};
         case Probe::Cancelled:
@@ -233,7 +233,7 @@ RadioProtocol::Flow RadioProtocol::handshake(Stop stop)
     }
 }
 
-RadioProtocol::Probe RadioProtocol::probe(int attempt)
+RadioProtocol::Probe RadioProtocol::probe(int attempt, ProbeWait wait)
 {
     m_link.clear();
     m_ui.setStatusText(tr8(text::kWaitingForRadio));
@@ -247,7 +247,7 @@ RadioProtocol::Probe RadioProtocol::probe(int attempt)
 
     // The ACK may come as the first or the second byte.
     const ReadResult r = m_link.read(1);
-    if (!r.ok)
+    if (!r.ok || (wait == ProbeWait::Quick && r.bytes.isEmpty()))
         return Probe::NotAnswered;
     return isAck(r) || isAck(m_link.read(1)) ? Probe::Answered : Probe::NotAnswered;
 }

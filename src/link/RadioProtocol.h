@@ -56,12 +56,19 @@ public:
     // radio answered.
     TransferResult identify(const QString &portName);
 
+    // How long a single probe waits for the radio's ACK.
+    enum class ProbeWait {
+        Full,   // as the handshake does: the ACK may come as the first or the second byte
+        Quick,  // when the first read brings nothing, no second read: an absent radio costs
+                // one read's time-out, a radio that answers late is taken for absent
+    };
+
     // Asks whether a radio is there as quickly as the radio allows: opens
     // the port, sends one probe, waits for its ACK and closes the port,
     // without going on with the handshake. Completed when the radio
     // acknowledged, CancelledAtQuestion when it did not (no question is
     // asked), Cancelled when the ui cancelled before the probe went out.
-    TransferResult probeOnce(const QString &portName);
+    TransferResult probeOnce(const QString &portName, ProbeWait wait = ProbeWait::Full);
 
     // The radio's identity reply (the 8 bytes after STX, or fewer when the
     // radio sent fewer) from the last handshake; empty before one got that far.
@@ -80,7 +87,7 @@ private:
     std::optional<TransferResult> begin(const QString &portName, Stop stop);
     Flow handshake(Stop stop);
     // One probe of the handshake (steps 1 to 5): whether the radio acknowledged it.
-    Probe probe(int attempt);
+    Probe probe(int attempt, ProbeWait wait = ProbeWait::Full);
     // How a handshake that did not go on ends the transfer; nothing for Go.
     static std::optional<TransferResult> endedBy(Flow flow);
     // The Retry/Cancel question: Go for Retry (on a port opened afresh when

@@ -97,6 +97,7 @@ QStringList probes(int from, int to)
 }  // namespace
 
 Q_DECLARE_METATYPE(Call)
+Q_DECLARE_METATYPE(tavin::link::RadioProtocol::ProbeWait)
 
 class TestProtocolEvents : public QObject {
     Q_OBJECT
@@ -104,6 +105,7 @@ class TestProtocolEvents : public QObject {
 private Q_SLOTS:
     void eventsInOrder_data();
     void eventsInOrder();
+    void probeOnceSendsOneProbeOnly_data();
     void probeOnceSendsOneProbeOnly();
 };
 
@@ -206,25 +208,45 @@ void TestProtocolEvents::eventsInOrder()
     QVERIFY(!link.isOpen());
 }
 
+void TestProtocolEvents::probeOnceSendsOneProbeOnly_data()
+{
+    QTest::addColumn<int>("silentProbes");
+    QTest::addColumn<int>("strayBytes");
+    QTest::addColumn<RadioProtocol::ProbeWait>("wait");
+    QTest::addColumn<bool>("answered");
+    QTest::addColumn<int>("reads");  // of one byte, each up to its time-out
+    const auto full = RadioProtocol::ProbeWait::Full;
+    const auto quick = RadioProtocol::ProbeWait::Quick;
+    QTest::newRow("answered") << 0 << 0 << full << true << 1;
+    QTest::newRow("silent: the ACK is awaited as the second byte too") << -1 << 0 << full << false << 2;
+    QTest::newRow("quick, silent: one read only") << -1 << 0 << quick << false << 1;
+    QTest::newRow("quick, a stray byte before the ACK: still answered") << 0 << 1 << quick << true << 2;
+}
+
 void TestProtocolEvents::probeOnceSendsOneProbeOnly()
 {
     // A radio that is only asked whether it is there hears the probe and
     // nothing after it, whether it answers or not.
-    for (const int silentProbes : {0, -1}) {
-        QStringList trace;
-        FakeRadioConfig config;
-        config.silentProbes = silentProbes;
-        FakeRadioLink link(trace, config);
-        EventUser user;
-        RadioProtocol protocol(link, user);
-        protocol.setPauseFunction([](std::chrono::microseconds) {});
-        const TransferResult result = protocol.probeOnce(QStringLiteral("COM3"));
-        QCOMPARE(result.completed(), silentProbes == 0);
-        QCOMPARE(link.m_sent, QByteArray(reinterpret_cast<const char *>(wire::kProbe), 8));
-        QCOMPARE(link.m_opens, 1);
-        QCOMPARE(link.m_closes, 1);
-        QVERIFY(protocol.identity().isEmpty());
-    }
+    QFETCH(int, silentProbes);
+    QFETCH(int, strayBytes);
+    QFETCH(RadioProtocol::ProbeWait, wait);
+    QFETCH(bool, answered);
+    QFETCH(int, reads);
+    QStringList trace;
+    FakeRadioConfig config;
+    config.silentProbes = silentProbes;
+    config.strayBytes = strayBytes;
+    FakeRadioLink link(trace, config);
+    EventUser user;
+    RadioProtocol protocol(link, user);
+    protocol.setPauseFunction([](std::chrono::microseconds) {});
+    const TransferResult result = protocol.probeOnce(QStringLiteral("COM3"), wait);
+    QCOMPARE(result.completed(), answered);
+    QCOMPARE(link.m_sent, QByteArray(reinterpret_cast<const char *>(wire::kProbe), 8));
+    QCOMPARE(link.m_opens, 1);
+    QCOMPARE(link.m_closes, 1);
+    QCOMPARE(trace.filter(QRegularExpression(QStringLiteral("^r1 "))).size(), reads);
+    QVERIFY(protocol.identity().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestProtocolEvents)

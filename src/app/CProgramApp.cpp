@@ -284,6 +284,11 @@ void CProgramApp::onFleetWindow()
         document.path = [this] { return m_doc->pathName(); };
         document.openInForm = [this](const QString &path) { OpenDocumentFile(path); };
         m_fleetWindow = new FleetWindow(std::move(document), m_frame.get());
+        TransferController *transfer = m_view->transferController();
+        FleetWindow *window = m_fleetWindow;
+        connect(transfer, &TransferController::transferStarted, window, [window] { window->setMainWindowBusy(true); });
+        connect(transfer, &TransferController::transferFinished, window, [window] { window->setMainWindowBusy(false); });
+        window->setMainWindowBusy(m_view->isTransferRunning());
     }
     m_fleetWindow->show();
     m_fleetWindow->raise();

@@ -68,6 +68,9 @@ FleetWindow::FleetWindow(Document document, QWidget *parent)
                                "正在使用的端口会被拒绝。"),
                             this);
     note->setWordWrap(true);
+    m_notice = new QLabel(this);
+    m_notice->setWordWrap(true);
+    m_notice->hide();
     m_board = new FleetBoard(this);
     m_start = new QPushButton(tr("开始(&S)"), this);
     m_start->setDefault(true);
@@ -83,6 +86,7 @@ FleetWindow::FleetWindow(Document document, QWidget *parent)
     layout->addWidget(m_file);
     layout->addWidget(m_setup);
     layout->addWidget(note);
+    layout->addWidget(m_notice);
     layout->addWidget(m_board, 1);
     layout->addLayout(buttons);
 
@@ -145,7 +149,7 @@ void FleetWindow::showDocument()
 
 bool FleetWindow::startRun()
 {
-    if (isRunning())
+    if (isRunning() || m_mainWindowBusy)
         return false;
     const QStringList ports = m_setup->checkedPorts();
     if (ports.isEmpty()) {
@@ -215,9 +219,17 @@ void FleetWindow::onRunEnded()
 
 void FleetWindow::setRunning(bool running)
 {
-    m_setup->setEnabled(!running);
-    m_start->setEnabled(!running);
-    m_stop->setEnabled(running);
+    m_setup->setEnabled(!running && !m_mainWindowBusy);
+    m_start->setEnabled(!running && !m_mainWindowBusy);
+    m_stop->setEnabled(running && !(m_run && m_run->stopping()));
+}
+
+void FleetWindow::setMainWindowBusy(bool busy)
+{
+    m_mainWindowBusy = busy;
+    m_notice->setText(tr("主窗口正在读写频，结束后才能开始或关闭批量写频。"));
+    m_notice->setVisible(busy);
+    setRunning(isRunning());
 }
 
 void FleetWindow::closeEvent(QCloseEvent *event)
@@ -227,7 +239,7 @@ void FleetWindow::closeEvent(QCloseEvent *event)
         return;
     }
     event->ignore();
-    if (m_closeWhenStopped || !m_prompts->askStopAndClose())
+    if (m_closeWhenStopped || m_mainWindowBusy || !m_prompts->askStopAndClose())
         return;
     m_closeWhenStopped = true;
     stopRun();

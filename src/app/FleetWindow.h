@@ -44,6 +44,11 @@ public:
     // closes once every port has stopped.
     bool closesWhenStopped() const { return m_closeWhenStopped; }
 
+    // The main window reads or writes a radio: its transfer runs inside the
+    // window system's event handling, so nothing here may open a dialog
+    // (which would hold the transfer up) until it has ended.
+    void setMainWindowBusy(bool busy);
+
 public Q_SLOTS:
     // Start: checks and starts a run; false when it did not start (the
     // reason was shown).
@@ -72,9 +77,11 @@ private:
     FleetSetup *m_setup = nullptr;
     FleetBoard *m_board = nullptr;
     QLabel *m_file = nullptr;
+    QLabel *m_notice = nullptr;
     QPushButton *m_start = nullptr;
     QPushButton *m_stop = nullptr;
     std::unique_ptr<Bridge> m_bridge;
     std::unique_ptr<tavin::fleet::CloneRun> m_run;
     bool m_closeWhenStopped = false;
+    bool m_mainWindowBusy = false;
 };

@@ -76,6 +76,7 @@ void PortWorker::run()
     if (m_setup.pause)
         link.protocol->setPauseFunction(m_setup.pause);
 
+    setState(PortState::Waiting);
     bool afterRadio = false;
     for (;;) {
         if (afterRadio) {
@@ -111,7 +112,7 @@ bool PortWorker::waitForRadio(Link &link, bool *started)
     if (m_control.noNewRadios())
         return false;
     // A missing port stays reported as missing until it opens again.
-    if (m_status.state != PortState::PortMissing)
+    if (m_status.state != PortState::PortMissing && m_status.state != PortState::Waiting)
         setState(PortState::Waiting);
     // A probe at a time until a radio answers: an absent radio costs one
     // read's time-out, so the next radio is found soon after it comes.

@@ -92,6 +92,7 @@ private Q_SLOTS:
     void fourRadiosOnTwoPorts();
     void stopMidWrite();
     void closingMidRunAsksAndStops();
+    void mainWindowWaitsForTheFleet();
     void goAheadButton();
     void refusedBeforeAnyRadio_data();
     void refusedBeforeAnyRadio();
@@ -288,6 +289,25 @@ void TestFleetWindow::closingMidRunAsksAndStops()
     QVERIFY(m_app->mainFrame());
 }
 
+void TestFleetWindow::mainWindowWaitsForTheFleet()
+{
+    // Closing the main window mid-run asks in the fleet window; on yes the
+    // ports stop at the next safe point, then both windows close.
+    FleetSim sim({}, radioMemory(7));
+    QVERIFY(sim.started());
+    QPointer<FleetWindow> window = openWindow(sim.device());
+    setUpRun(window, {"COM1"}, 0, m_dir.filePath(QStringLiteral("main-close")));
+    QVERIFY(window->startRun());
+    QTRY_VERIFY_WITH_TIMEOUT(window->board()->portState(0) == QStringLiteral("第 1 台：正在读取备份"), kRunTimeoutMs);
+    CMainFrame *frame = m_app->mainFrame();
+    frame->show();
+    QVERIFY(!frame->close());
+    QCOMPARE(m_fleetPrompts->stopQuestions, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(window.isNull(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!frame->isVisible(), 10000);
+    QVERIFY(tavin::test::portIsFree(sim.device()));
+}
+
 void TestFleetWindow::goAheadButton()
 {
     // Each radio confirmed: the same radio, left in place, is programmed again
@@ -318,6 +338,7 @@ void TestFleetWindow::refusedBeforeAnyRadio_data()
     QTest::newRow("the port is held by another program") << "held" << "无法打开 COM1";
     QTest::newRow("the audit log would be the channel file") << "log" << "审计日志不能是要写入的信道文件本身。";
     QTest::newRow("saving declined") << "unsaved" << "";
+    QTest::newRow("the main window reads a radio: no dialog may open") << "busy" << "";
 }
 
 void TestFleetWindow::refusedBeforeAnyRadio()
@@ -335,14 +356,20 @@ void TestFleetWindow::refusedBeforeAnyRadio()
         QVERIFY(holder.open(sim.device()));
     if (situation == QLatin1String("log"))
         window->setup()->setLogPath(m_file);
+    if (situation == QLatin1String("busy")) {
+        m_app->document()->setModified(true);
+        window->setMainWindowBusy(true);
+    }
     if (situation == QLatin1String("unsaved")) {
         m_app->document()->setModified(true);
         m_fleetPrompts->saveAnswer = false;
     }
     QVERIFY(!window->startRun());
     QVERIFY(!window->isRunning());
-    if (problem.isEmpty())
+    if (problem.isEmpty()) {
         QVERIFY(m_fleetPrompts->problems.isEmpty());
+        QCOMPARE(m_fleetPrompts->saveQuestions.size(), situation == QLatin1String("unsaved") ? 1 : 0);
+    }
     else
         QVERIFY2(m_fleetPrompts->problems.value(0).startsWith(problem), qPrintable(m_fleetPrompts->problems.join('\n')));
     holder.close();

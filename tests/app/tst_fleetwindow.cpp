@@ -59,17 +59,6 @@ public:
     QStringList problems;
 };
 
-RadioImage fleetImage()
-{
-    RadioImage image;
-    image.resetToNewDocument(HiddenPreset::Uhf);
-    image.channel(1).setFrequency(Side::Rx, 46256250);
-    image.channel(1).setFrequency(Side::Tx, 46756250);
-    image.channel(2).setFrequency(Side::Rx, 46258750);
-    image.channel(2).setFrequency(Side::Tx, 46758750);
-    return image;
-}
-
 RadioImage radioMemory(int seed)
 {
     RadioImage image;
@@ -113,7 +102,7 @@ void TestFleetWindow::initTestCase()
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("settings")));
     m_file = m_dir.filePath(QStringLiteral("fleet.sin"));
-    QVERIFY(tavin::test::writeImageFile(m_file, fleetImage()));
+    QVERIFY(tavin::test::writeImageFile(m_file, tavin::test::fleetChannelFile()));
 }
 
 void TestFleetWindow::init()

@@ -51,10 +51,8 @@ public:
 
     // For the test (safe from any thread while the run goes on).
     int opens() const { return m_opensSeen.load(); }
-    bool pulled() const { return m_pulled.load(); }
     // After the run.
     QList<RadioHistory> histories() const;
-    int radiosPluggedIn() const { return int(m_history.size()); }
 
 private:
     void plugInNext();

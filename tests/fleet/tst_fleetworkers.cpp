@@ -4,6 +4,7 @@
 // the middle of a write and the go-ahead of a confirmed port. Each run ends
 // with its records, backups, audit log and radios checked against each other.
 #include "FakeCable.h"
+#include "FleetHarness.h"
 
 #include "CloneReport.h"
 #include "CloneRun.h"
@@ -37,11 +38,7 @@ enum class Action {
 
 QByteArray fleetBytes()
 {
-    RadioImage image;
-    image.resetToNewDocument(HiddenPreset::Uhf);
-    image.channel(1).setFrequency(Side::Rx, 46256250);
-    image.channel(1).setFrequency(Side::Tx, 46756250);
-    image.channel(3).setFrequency(Side::Rx, 45180000);
+    const RadioImage image = test::fleetChannelFile();
     return QByteArray(reinterpret_cast<const char *>(image.data()), int(kImageSize));
 }
 

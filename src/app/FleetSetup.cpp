@@ -36,6 +36,7 @@ FleetSetup::FleetSetup(std::function<FleetPrompts &()> prompts, QWidget *parent)
     QWidget *row = nullptr;
     m_backupDir = pathRow(tr("浏览..."), &row, true);
     form->addRow(tr("备份文件夹："), row);
+    connect(m_backupDir, &QLineEdit::textChanged, this, &FleetSetup::showDefaults);
     m_logPath = pathRow(tr("浏览..."), &row, false);
     form->addRow(tr("审计日志："), row);
     m_confirm = new QCheckBox(tr("逐台确认：每接好一台，按该端口的“继续”按钮（不等待拔下上一台）"), this);
@@ -167,12 +168,20 @@ void FleetSetup::setConfirmEachRadio(bool confirm)
 
 void FleetSetup::showDefaultsFor(const QString &documentPath)
 {
-    if (documentPath.isEmpty()) {
-        m_backupDir->setPlaceholderText(tr("默认：信道文件旁，以文件名和日期命名"));
-        m_logPath->setPlaceholderText(tr("默认：备份文件夹中的 clone-log.jsonl"));
-        return;
-    }
-    const QString dir = tavin::fleet::defaultBackupDir(documentPath, QDate::currentDate());
-    m_backupDir->setPlaceholderText(tavin::platform::toQtPath(dir));
-    m_logPath->setPlaceholderText(tavin::platform::toQtPath(tavin::fleet::defaultLogPath(dir)));
+    m_documentPath = documentPath;
+    showDefaults();
+}
+
+void FleetSetup::showDefaults()
+{
+    // The log's default follows the backup folder, whichever it is.
+    QString dir = backupDir();
+    if (dir.isEmpty() && !m_documentPath.isEmpty())
+        dir = tavin::fleet::defaultBackupDir(m_documentPath, QDate::currentDate());
+    m_backupDir->setPlaceholderText(m_documentPath.isEmpty()
+                                        ? tr("默认：信道文件旁，以文件名和日期命名")
+                                        : tavin::platform::toQtPath(
+                                              tavin::fleet::defaultBackupDir(m_documentPath, QDate::currentDate())));
+    m_logPath->setPlaceholderText(dir.isEmpty() ? tr("默认：备份文件夹中的 clone-log.jsonl")
+                                                : tavin::platform::toQtPath(tavin::fleet::defaultLogPath(dir)));
 }

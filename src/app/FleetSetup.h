@@ -51,6 +51,7 @@ private:
     };
 
     QLineEdit *pathRow(const QString &label, QWidget **row, bool folder);
+    void showDefaults();
 
     std::function<FleetPrompts &()> m_prompts;
     QVBoxLayout *m_portList = nullptr;
@@ -59,4 +60,5 @@ private:
     QLineEdit *m_backupDir = nullptr;
     QLineEdit *m_logPath = nullptr;
     QCheckBox *m_confirm = nullptr;
+    QString m_documentPath;
 };

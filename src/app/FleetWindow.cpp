@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QDate>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -176,11 +177,16 @@ bool FleetWindow::startRun()
     options.ports = ports;
     options.count = m_setup->count();
     options.confirm = m_setup->confirmEachRadio();
-    options.backupDir = tavin::platform::absolutePath(
-        m_setup->backupDir().isEmpty() ? tavin::fleet::defaultBackupDir(options.fileName, QDate::currentDate())
-                                       : m_setup->backupDir());
-    options.logPath = tavin::platform::absolutePath(
-        m_setup->logPath().isEmpty() ? tavin::fleet::defaultLogPath(options.backupDir) : m_setup->logPath());
+    // A folder or log typed without its folder goes beside the channel file.
+    const QString beside = options.fileName.left(options.fileName.lastIndexOf(QLatin1Char('/')) + 1);
+    const auto placed = [&beside](const QString &path) {
+        return tavin::platform::absolutePath(QDir::isRelativePath(path) ? beside + path : path);
+    };
+    options.backupDir = m_setup->backupDir().isEmpty()
+                            ? tavin::fleet::defaultBackupDir(options.fileName, QDate::currentDate())
+                            : placed(m_setup->backupDir());
+    options.logPath =
+        m_setup->logPath().isEmpty() ? tavin::fleet::defaultLogPath(options.backupDir) : placed(m_setup->logPath());
 
     auto run = std::make_unique<tavin::fleet::CloneRun>(options, *m_bridge);
     if (const std::optional<tavin::fleet::Problem> problem = run->prepare()) {

@@ -3,6 +3,7 @@
 // application's commands (new, open, recent files, print setup, about).
 #pragma once
 
+#include "Language.h"
 #include "RecentFileList.h"
 
 #include <QObject>
@@ -77,6 +78,9 @@ public Q_SLOTS:
     void onRecentFile(int index);
     // Opens the fleet window (or brings it to the front).
     void onFleetWindow();
+    // "语言 / Language": kept in the settings and shown at once; the form
+    // keeps its content and its changed mark.
+    void onLanguageChosen(tavin::lang::Language language);
 
 private:
     bool openWithoutQuestion(const QString &path);

@@ -504,10 +504,6 @@ Each port stops at a safe point; a radio left half-written is recorded in the au
         <translation>&amp;Open Backup in the Form</translation>
     </message>
     <message>
-        <source>等待对讲机</source>
-        <translation>Waiting for a radio</translation>
-    </message>
-    <message>
         <source>继续</source>
         <translation>Continue</translation>
     </message>

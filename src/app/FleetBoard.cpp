@@ -4,13 +4,15 @@
 
 #include "NativePath.h"
 
-#include <QDateTime>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using tavin::fleet::PortState;
 using tavin::fleet::PortStatus;
@@ -22,7 +24,9 @@ namespace {
 
 enum PortColumn { PortName, PortStateColumn, PortProgressColumn, PortRadiosColumn, PortGoAhead, PortColumnCount };
 
-QTableWidgetItem *textItem(const QString &text)
+const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+QTableWidgetItem *textItem(const QString &text = QString())
 {
     auto *item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -34,15 +38,12 @@ QTableWidgetItem *textItem(const QString &text)
 FleetBoard::FleetBoard(QWidget *parent) : QWidget(parent)
 {
     m_portTable = new QTableWidget(0, PortColumnCount, this);
-    m_portTable->setHorizontalHeaderLabels({tr("端口"), tr("状态"), tr("进度"), tr("本端口"), QString()});
     m_portTable->verticalHeader()->hide();
     m_portTable->setSelectionMode(QAbstractItemView::NoSelection);
     m_portTable->horizontalHeader()->setSectionResizeMode(PortStateColumn, QHeaderView::Stretch);
     m_portTable->setColumnWidth(PortProgressColumn, 160);
 
     m_radioTable = new QTableWidget(0, ColumnCount, this);
-    m_radioTable->setHorizontalHeaderLabels(
-        {tr("编号"), tr("端口"), tr("开始"), tr("结果"), tr("秒"), tr("备份"), tr("原因")});
     m_radioTable->verticalHeader()->hide();
     m_radioTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_radioTable->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -57,7 +58,7 @@ FleetBoard::FleetBoard(QWidget *parent) : QWidget(parent)
     m_log = new QLabel(this);
     m_log->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_log->hide();
-    m_open = new QPushButton(tr("在窗体中打开备份(&O)"), this);
+    m_open = new QPushButton(this);
     m_open->setEnabled(false);
 
     auto *layout = new QVBoxLayout(this);
@@ -81,34 +82,58 @@ FleetBoard::FleetBoard(QWidget *parent) : QWidget(parent)
             Q_EMIT openBackup(path);
     });
     connect(m_radioTable, &QTableWidget::currentCellChanged, this, &FleetBoard::updateOpenButton);
-    updateTotals();
+    retranslate();
+}
+
+void FleetBoard::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+}
+
+void FleetBoard::retranslate()
+{
+    m_portTable->setHorizontalHeaderLabels({tr("端口"), tr("状态"), tr("进度"), tr("本端口"), QString()});
+    m_radioTable->setHorizontalHeaderLabels(
+        {tr("编号"), tr("端口"), tr("开始"), tr("结果"), tr("秒"), tr("备份"), tr("原因")});
+    m_open->setText(tr("在窗体中打开备份(&O)"));
+    for (QPushButton *button : std::as_const(m_goAhead))
+        button->setText(tr("继续"));
+    for (int i = 0; i < m_status.size(); ++i)
+        showPort(i);
+    for (int row = 0; row < m_radios.size(); ++row)
+        showRadio(row);
+    showTotals();
 }
 
 void FleetBoard::startRun(const QStringList &ports, const QStringList &labels, bool confirm)
 {
     m_ports = ports;
-    m_ended = false;
-    m_verified = m_failed = 0;
+    m_ended = m_stopping = false;
+    m_status.clear();
+    m_radios.clear();
     m_goAhead.clear();
     m_radioTable->setRowCount(0);
     m_portTable->setRowCount(int(labels.size()));
     m_portTable->setColumnHidden(PortGoAhead, !confirm);
     for (int i = 0; i < labels.size(); ++i) {
-        m_portTable->setItem(i, PortName, textItem(labels.at(i)));
-        m_portTable->setItem(i, PortStateColumn, textItem(tr("等待对讲机")));
-        m_portTable->setItem(i, PortRadiosColumn, textItem(FleetTexts::portRadios(0, 0)));
+        PortStatus status;
+        status.label = labels.at(i);
+        m_status << status;
+        for (int column : {int(PortName), int(PortStateColumn), int(PortRadiosColumn)})
+            m_portTable->setItem(i, column, textItem());
         auto *bar = new QProgressBar(m_portTable);
         bar->setRange(0, 100);
-        bar->setValue(0);
         m_portTable->setCellWidget(i, PortProgressColumn, bar);
         auto *button = new QPushButton(tr("继续"), m_portTable);
-        button->setEnabled(false);
         connect(button, &QPushButton::clicked, this, [this, i] {
             m_goAhead.at(i)->setEnabled(false);
             Q_EMIT goAhead(i);
         });
         m_portTable->setCellWidget(i, PortGoAhead, button);
         m_goAhead << button;
+        showPort(i);
     }
     m_portTable->resizeColumnToContents(PortName);
     // Every port in view: the table is as tall as its rows.
@@ -118,14 +143,22 @@ void FleetBoard::startRun(const QStringList &ports, const QStringList &labels, b
     m_portTable->setFixedHeight(height);
     m_summary->hide();
     m_log->hide();
-    updateTotals();
+    showTotals();
     updateOpenButton();
 }
 
 void FleetBoard::portChanged(int index, const PortStatus &status)
 {
-    if (index < 0 || index >= m_portTable->rowCount())
+    if (index < 0 || index >= m_status.size())
         return;
+    m_status[index] = status;
+    showPort(index);
+}
+
+void FleetBoard::showPort(int index)
+{
+    const PortStatus &status = m_status.at(index);
+    m_portTable->item(index, PortName)->setText(status.label);
     m_portTable->item(index, PortStateColumn)->setText(FleetTexts::portState(status));
     m_portTable->item(index, PortRadiosColumn)->setText(FleetTexts::portRadios(status.verified, status.failed));
     auto *bar = static_cast<QProgressBar *>(m_portTable->cellWidget(index, PortProgressColumn));
@@ -135,82 +168,102 @@ void FleetBoard::portChanged(int index, const PortStatus &status)
         bar->setValue(status.blocks > 0 ? status.block * 100 / status.blocks : 0);
     else
         bar->setValue(status.state == PortState::RadioDone || status.state == PortState::Confirm ? 100 : 0);
-    m_goAhead.at(index)->setEnabled(status.state == PortState::Confirm);
+    m_goAhead.at(index)->setEnabled(!m_ended && status.state == PortState::Confirm);
 }
 
 void FleetBoard::radioStarted(int index, int radio)
 {
     const int row = m_radioTable->rowCount();
     m_radioTable->insertRow(row);
-    m_radioTable->setItem(row, Number, textItem(QString::number(radio)));
-    m_radioTable->setItem(row, Port, textItem(m_ports.value(index)));
-    m_radioTable->setItem(row, Start,
-                          textItem(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
-    m_radioTable->setItem(row, Result, textItem(FleetTexts::inProgress()));
-    for (int column : {int(Seconds), int(Backup), int(Reason)})
-        m_radioTable->setItem(row, column, textItem(QString()));
+    for (int column = 0; column < ColumnCount; ++column)
+        m_radioTable->setItem(row, column, textItem());
+    m_radios.append({radio, index, QDateTime::currentDateTime(), std::nullopt});
+    showRadio(row);
     m_radioTable->scrollToBottom();
 }
 
 void FleetBoard::radioEnded(int, const RadioEnd &end)
 {
-    const RadioRecord &r = end.record;
-    const int row = rowOfRadio(r.radio);
-    if (row < 0)
-        return;
-    m_radioTable->item(row, Start)->setText(r.start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-    m_radioTable->item(row, Result)->setText(FleetTexts::result(r.result));
-    m_radioTable->item(row, Seconds)->setText(QString::number(double(r.start.msecsTo(r.end)) / 1000.0, 'f', 1));
-    QTableWidgetItem *backup = m_radioTable->item(row, Backup);
-    backup->setText(r.backupFile.isEmpty() ? QStringLiteral("-") : tavin::platform::fileNameOf(r.backupFile));
-    backup->setData(Qt::UserRole, r.backupFile);
-    backup->setToolTip(tavin::platform::toQtPath(r.backupFile));
-    QTableWidgetItem *reason = m_radioTable->item(row, Reason);
-    reason->setText(FleetTexts::reason(r));
-    // The differences in the words of the comparison, as verify gives them.
-    reason->setToolTip(r.differences.join(QLatin1Char('\n')));
-    if (r.result == RadioResult::Verified)
-        ++m_verified;
-    else
-        ++m_failed;
-    updateTotals();
+    for (int row = 0; row < m_radios.size(); ++row) {
+        if (m_radios.at(row).number == end.record.radio) {
+            m_radios[row].record = end.record;
+            showRadio(row);
+        }
+    }
+    showTotals();
     updateOpenButton();
+}
+
+void FleetBoard::showRadio(int row)
+{
+    const Radio &radio = m_radios.at(row);
+    const auto set = [this, row](Column column, const QString &text) { m_radioTable->item(row, column)->setText(text); };
+    set(Number, QString::number(radio.number));
+    set(Port, m_ports.value(radio.port));
+    if (!radio.record) {
+        set(Start, radio.started.toString(kTimeFormat));
+        set(Result, FleetTexts::inProgress());
+        return;
+    }
+    const RadioRecord &r = *radio.record;
+    set(Start, r.start.toString(kTimeFormat));
+    set(Result, FleetTexts::result(r.result));
+    set(Seconds, QString::number(double(r.start.msecsTo(r.end)) / 1000.0, 'f', 1));
+    set(Backup, r.backupFile.isEmpty() ? QStringLiteral("-") : tavin::platform::fileNameOf(r.backupFile));
+    m_radioTable->item(row, Backup)->setToolTip(tavin::platform::toQtPath(r.backupFile));
+    set(Reason, FleetTexts::reason(r));
+    // The differences in the words of the comparison, as verify gives them.
+    m_radioTable->item(row, Reason)->setToolTip(r.differences.join(QLatin1Char('\n')));
 }
 
 void FleetBoard::showStopping()
 {
-    m_totals->setText(FleetTexts::totals(m_verified, m_failed) + tr("　正在停止：每个端口在下一个安全处结束……"));
+    m_stopping = true;
+    showTotals();
 }
 
 void FleetBoard::showEnd(const QList<RadioRecord> &records, const QString &logPath)
 {
     m_ended = true;
+    m_stopping = false;
     m_logPath = logPath;
-    QStringList labels;
-    for (int i = 0; i < m_portTable->rowCount(); ++i)
-        labels << m_portTable->item(i, PortName)->text();
-    m_summary->setText(FleetTexts::summary(records, m_ports, labels).trimmed());
-    m_summary->show();
-    m_log->setText(tr("审计日志：%1").arg(tavin::platform::toQtPath(logPath)));
-    m_log->show();
     for (QPushButton *button : std::as_const(m_goAhead))
         button->setEnabled(false);
-    updateTotals();
+    // The rows as the audit log has the radios.
+    for (const RadioRecord &r : records) {
+        for (Radio &radio : m_radios) {
+            if (radio.number == r.radio)
+                radio.record = r;
+        }
+    }
+    for (int row = 0; row < m_radios.size(); ++row)
+        showRadio(row);
+    m_summary->show();
+    m_log->show();
+    showTotals();
     updateOpenButton();
 }
 
-int FleetBoard::rowOfRadio(int radio) const
+void FleetBoard::showTotals()
 {
-    for (int row = 0; row < m_radioTable->rowCount(); ++row) {
-        if (m_radioTable->item(row, Number)->text() == QString::number(radio))
-            return row;
+    QList<RadioRecord> records;
+    for (const Radio &radio : std::as_const(m_radios)) {
+        if (radio.record)
+            records << *radio.record;
     }
-    return -1;
-}
-
-void FleetBoard::updateTotals()
-{
-    m_totals->setText(FleetTexts::totals(m_verified, m_failed));
+    const auto verified = int(std::count_if(records.begin(), records.end(),
+                                            [](const RadioRecord &r) { return r.result == RadioResult::Verified; }));
+    QString totals = FleetTexts::totals(verified, int(records.size()) - verified);
+    if (m_stopping)
+        totals += tr("　正在停止：每个端口在下一个安全处结束……");
+    m_totals->setText(totals);
+    if (m_ended) {
+        QStringList labels;
+        for (const PortStatus &status : std::as_const(m_status))
+            labels << status.label;
+        m_summary->setText(FleetTexts::summary(records, m_ports, labels).trimmed());
+        m_log->setText(tr("审计日志：%1").arg(tavin::platform::toQtPath(m_logPath)));
+    }
 }
 
 void FleetBoard::updateOpenButton()
@@ -270,13 +323,14 @@ QString FleetBoard::totals() const
 
 QString FleetBoard::summary() const
 {
-    return m_summary->isVisibleTo(this) ? m_summary->text() : QString();
+    return m_ended ? m_summary->text() : QString();
 }
 
 QString FleetBoard::backupOf(int row) const
 {
-    const QTableWidgetItem *item = row >= 0 ? m_radioTable->item(row, Backup) : nullptr;
-    return item ? item->data(Qt::UserRole).toString() : QString();
+    if (row < 0 || row >= m_radios.size() || !m_radios.at(row).record)
+        return {};
+    return m_radios.at(row).record->backupFile;
 }
 
 void FleetBoard::selectRadioRow(int row)

@@ -7,8 +7,11 @@
 #include "CloneObserver.h"
 #include "RadioRecord.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <QWidget>
+
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -57,12 +60,27 @@ Q_SIGNALS:
     void goAhead(int index);
     void openBackup(const QString &path);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
-    int rowOfRadio(int radio) const;
-    void updateTotals();
+    // A radio's row: its number and port until it ends, then its record.
+    struct Radio {
+        int number = 0;
+        int port = 0;
+        QDateTime started;
+        std::optional<tavin::fleet::RadioRecord> record;
+    };
+
+    void retranslate();
+    void showPort(int index);
+    void showRadio(int row);
+    void showTotals();
     void updateOpenButton();
 
     QStringList m_ports;
+    QList<tavin::fleet::PortStatus> m_status;
+    QList<Radio> m_radios;
     QTableWidget *m_portTable = nullptr;
     QTableWidget *m_radioTable = nullptr;
     QLabel *m_totals = nullptr;
@@ -71,7 +89,6 @@ private:
     QPushButton *m_open = nullptr;
     QList<QPushButton *> m_goAhead;
     QString m_logPath;
+    bool m_stopping = false;
     bool m_ended = false;
-    int m_verified = 0;
-    int m_failed = 0;
 };

@@ -11,7 +11,9 @@
 #include <QDate>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSerialPortInfo>
@@ -24,36 +26,59 @@ constexpr int kMostRadios = 9999;
 FleetSetup::FleetSetup(std::function<FleetPrompts &()> prompts, QWidget *parent)
     : QWidget(parent), m_prompts(std::move(prompts))
 {
-    auto *ports = new QGroupBox(tr("端口"), this);
-    m_portList = new QVBoxLayout(ports);
+    m_portBox = new QGroupBox(this);
+    m_portList = new QVBoxLayout(m_portBox);
 
     auto *form = new QFormLayout;
     m_count = new QSpinBox(this);
     m_count->setRange(0, kMostRadios);
-    m_count->setSpecialValueText(tr("不限（直到停止）"));
-    m_count->setSuffix(tr(" 台"));
-    form->addRow(tr("对讲机数量："), m_count);
     QWidget *row = nullptr;
-    m_backupDir = pathRow(tr("浏览..."), &row, true);
-    form->addRow(tr("备份文件夹："), row);
-    connect(m_backupDir, &QLineEdit::textChanged, this, &FleetSetup::showDefaults);
-    m_logPath = pathRow(tr("浏览..."), &row, false);
-    form->addRow(tr("审计日志："), row);
-    m_confirm = new QCheckBox(tr("逐台确认：每接好一台，按该端口的“继续”按钮（不等待拔下上一台）"), this);
+    m_backupDir = pathRow(&row, true);
+    QWidget *logRow = nullptr;
+    m_logPath = pathRow(&logRow, false);
+    for (QWidget *field : {static_cast<QWidget *>(m_count), row, logRow}) {
+        m_labels << new QLabel(this);
+        form->addRow(m_labels.constLast(), field);
+    }
+    m_confirm = new QCheckBox(this);
     form->addRow(m_confirm);
+    connect(m_backupDir, &QLineEdit::textChanged, this, &FleetSetup::showDefaults);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ports);
+    layout->addWidget(m_portBox);
     layout->addLayout(form, 1);
-    refreshPorts();
+    retranslate();
 }
 
-QLineEdit *FleetSetup::pathRow(const QString &label, QWidget **row, bool folder)
+void FleetSetup::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+}
+
+void FleetSetup::retranslate()
+{
+    m_portBox->setTitle(tr("端口"));
+    m_count->setSpecialValueText(tr("不限（直到停止）"));
+    m_count->setSuffix(tr(" 台"));
+    const QString labels[] = {tr("对讲机数量："), tr("备份文件夹："), tr("审计日志：")};
+    for (int i = 0; i < m_labels.size(); ++i)
+        m_labels.at(i)->setText(labels[i]);
+    for (QPushButton *browse : std::as_const(m_browse))
+        browse->setText(tr("浏览..."));
+    m_confirm->setText(tr("逐台确认：每接好一台，按该端口的“继续”按钮（不等待拔下上一台）"));
+    refreshPorts();
+    showDefaults();
+}
+
+QLineEdit *FleetSetup::pathRow(QWidget **row, bool folder)
 {
     *row = new QWidget(this);
     auto *edit = new QLineEdit(*row);
-    auto *browse = new QPushButton(label, *row);
+    auto *browse = new QPushButton(*row);
+    m_browse << browse;
     auto *layout = new QHBoxLayout(*row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(edit, 1);

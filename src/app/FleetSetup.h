@@ -11,6 +11,9 @@
 
 class FleetPrompts;
 class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
 class QLineEdit;
 class QSpinBox;
 class QVBoxLayout;
@@ -44,17 +47,24 @@ public:
     // The defaults shown for the channel file at path (empty: not saved yet).
     void showDefaultsFor(const QString &documentPath);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     struct Port {
         QString name;
         QCheckBox *box = nullptr;
     };
 
-    QLineEdit *pathRow(const QString &label, QWidget **row, bool folder);
+    QLineEdit *pathRow(QWidget **row, bool folder);
     void showDefaults();
+    void retranslate();
 
     std::function<FleetPrompts &()> m_prompts;
+    QGroupBox *m_portBox = nullptr;
     QVBoxLayout *m_portList = nullptr;
+    QList<QLabel *> m_labels;             // of the count, the backup folder and the log
+    QList<QPushButton *> m_browse;
     QList<Port> m_ports;
     QSpinBox *m_count = nullptr;
     QLineEdit *m_backupDir = nullptr;

@@ -58,42 +58,39 @@ FleetWindow::FleetWindow(Document document, QWidget *parent)
     : QWidget(parent, Qt::Dialog), m_document(std::move(document)),
       m_prompts(std::make_unique<DialogFleetPrompts>(this)), m_bridge(std::make_unique<Bridge>(*this))
 {
-    setWindowTitle(tr("批量写频"));
     setWindowModality(Qt::NonModal);
     setAttribute(Qt::WA_DeleteOnClose);
 
     m_file = new QLabel(this);
     m_file->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_setup = new FleetSetup([this]() -> FleetPrompts & { return *m_prompts; }, this);
-    auto *note = new QLabel(tr("主窗口仍可使用；但同一个端口不能同时用于批量写频和主窗口的读写频，"
-                               "正在使用的端口会被拒绝。"),
-                            this);
-    note->setWordWrap(true);
+    m_note = new QLabel(this);
+    m_note->setWordWrap(true);
     m_notice = new QLabel(this);
     m_notice->setWordWrap(true);
     m_notice->hide();
     m_board = new FleetBoard(this);
-    m_start = new QPushButton(tr("开始(&S)"), this);
+    m_start = new QPushButton(this);
     m_start->setDefault(true);
-    m_stop = new QPushButton(tr("停止(&T)"), this);
-    auto *close = new QPushButton(tr("关闭"), this);
+    m_stop = new QPushButton(this);
+    m_close = new QPushButton(this);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_start);
     buttons->addWidget(m_stop);
     buttons->addStretch(1);
-    buttons->addWidget(close);
+    buttons->addWidget(m_close);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_file);
     layout->addWidget(m_setup);
-    layout->addWidget(note);
+    layout->addWidget(m_note);
     layout->addWidget(m_notice);
     layout->addWidget(m_board, 1);
     layout->addLayout(buttons);
 
     connect(m_start, &QPushButton::clicked, this, &FleetWindow::startRun);
     connect(m_stop, &QPushButton::clicked, this, &FleetWindow::stopRun);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_board, &FleetBoard::goAhead, this, [this](int index) {
         if (m_run)
             m_run->goAhead(index);
@@ -102,8 +99,21 @@ FleetWindow::FleetWindow(Document document, QWidget *parent)
         m_document.openInForm(path);
         showDocument();
     });
+    retranslate();
     setRunning(false);
     resize(900, 640);
+}
+
+void FleetWindow::retranslate()
+{
+    setWindowTitle(tr("批量写频"));
+    m_note->setText(tr("主窗口仍可使用；但同一个端口不能同时用于批量写频和主窗口的读写频，"
+                       "正在使用的端口会被拒绝。"));
+    m_notice->setText(tr("主窗口正在读写频，结束后才能开始或关闭批量写频。"));
+    m_start->setText(tr("开始(&S)"));
+    m_stop->setText(tr("停止(&T)"));
+    m_close->setText(tr("关闭"));
+    showDocument();
 }
 
 FleetWindow::~FleetWindow()
@@ -135,6 +145,8 @@ void FleetWindow::showEvent(QShowEvent *event)
 void FleetWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
     // Back from the main window, where another file may have been opened.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !isRunning())
         showDocument();
@@ -142,6 +154,10 @@ void FleetWindow::changeEvent(QEvent *event)
 
 void FleetWindow::showDocument()
 {
+    if (isRunning()) {
+        m_file->setText(tr("写入：%1").arg(tavin::platform::toQtPath(m_run->options().fileName)));
+        return;
+    }
     const QString path = m_document.path();
     m_file->setText(path.isEmpty() ? tr("写入：窗体中的数据（开始前须先保存为文件）")
                                    : tr("写入：%1（窗体中的数据）").arg(tavin::platform::toQtPath(path)));
@@ -196,9 +212,9 @@ bool FleetWindow::startRun()
     m_run.reset();  // the last run, ended
     m_run = std::move(run);
     m_board->startRun(ports, m_run->portLabels(), options.confirm);
-    m_file->setText(tr("写入：%1").arg(tavin::platform::toQtPath(options.fileName)));
-    setRunning(true);
     m_run->start();
+    setRunning(true);
+    showDocument();
     return true;
 }
 
@@ -233,7 +249,6 @@ void FleetWindow::setRunning(bool running)
 void FleetWindow::setMainWindowBusy(bool busy)
 {
     m_mainWindowBusy = busy;
-    m_notice->setText(tr("主窗口正在读写频，结束后才能开始或关闭批量写频。"));
     m_notice->setVisible(busy);
     setRunning(isRunning());
 }

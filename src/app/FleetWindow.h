@@ -68,6 +68,7 @@ private:
     class Bridge;
 
     void onRunEnded();
+    void retranslate();
     // The file and the defaults, as the main window's document now has them.
     void showDocument();
     void setRunning(bool running);
@@ -77,9 +78,11 @@ private:
     FleetSetup *m_setup = nullptr;
     FleetBoard *m_board = nullptr;
     QLabel *m_file = nullptr;
+    QLabel *m_note = nullptr;
     QLabel *m_notice = nullptr;
     QPushButton *m_start = nullptr;
     QPushButton *m_stop = nullptr;
+    QPushButton *m_close = nullptr;
     std::unique_ptr<Bridge> m_bridge;
     std::unique_ptr<tavin::fleet::CloneRun> m_run;
     bool m_closeWhenStopped = false;

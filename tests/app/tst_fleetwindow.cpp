@@ -11,6 +11,7 @@
 #include "FleetPrompts.h"
 #include "FleetSetup.h"
 #include "FleetWindow.h"
+#include "LanguageChoice.h"
 #include "RecordingPrompts.h"
 
 #include "../fleet/FleetHarness.h"
@@ -209,6 +210,13 @@ void TestFleetWindow::fourRadiosOnTwoPorts()
     QCOMPARE(board->totals(), QStringLiteral("核对无误：4 台　未成功：0 台"));
     QVERIFY2(board->summary().startsWith(QStringLiteral("共 4 台：4 台已写入并核对无误\n")), qPrintable(board->summary()));
     QCOMPARE(board->logPath(), logPath);
+    // Shown again in the language chosen, from what the run reported.
+    LanguageChoice::apply(tavin::lang::Language::English);
+    QTRY_COMPARE(board->totals(), QStringLiteral("Verified: 4   Not verified: 0"));
+    QCOMPARE(board->radioCell(0, FleetBoard::Result), QStringLiteral("Verified"));
+    QVERIFY2(board->summary().startsWith(QStringLiteral("4 radios: 4 programmed and verified\n")), qPrintable(board->summary()));
+    LanguageChoice::apply(std::nullopt);
+    QTRY_COMPARE(board->radioCell(0, FleetBoard::Result), QStringLiteral("核对无误"));
 
     // A radio's backup opens in the form.
     QVERIFY(!board->openBackupEnabled());

@@ -83,6 +83,7 @@ FleetBoard::FleetBoard(QWidget *parent) : QWidget(parent)
     });
     connect(m_radioTable, &QTableWidget::currentCellChanged, this, &FleetBoard::updateOpenButton);
     retranslate();
+    fitPortTable();
 }
 
 void FleetBoard::changeEvent(QEvent *event)
@@ -136,15 +137,20 @@ void FleetBoard::startRun(const QStringList &ports, const QStringList &labels, b
         showPort(i);
     }
     m_portTable->resizeColumnToContents(PortName);
-    // Every port in view: the table is as tall as its rows.
-    int height = m_portTable->horizontalHeader()->height() + 2 * m_portTable->frameWidth();
-    for (int i = 0; i < m_portTable->rowCount(); ++i)
-        height += m_portTable->rowHeight(i);
-    m_portTable->setFixedHeight(height);
+    fitPortTable();
     m_summary->hide();
     m_log->hide();
     showTotals();
     updateOpenButton();
+}
+
+void FleetBoard::fitPortTable()
+{
+    // Every port in view: the table is as tall as its rows.
+    int height = m_portTable->horizontalHeader()->sizeHint().height() + 2 * m_portTable->frameWidth();
+    for (int i = 0; i < m_portTable->rowCount(); ++i)
+        height += m_portTable->rowHeight(i);
+    m_portTable->setFixedHeight(height);
 }
 
 void FleetBoard::portChanged(int index, const PortStatus &status)

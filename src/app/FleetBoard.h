@@ -73,6 +73,7 @@ private:
     };
 
     void retranslate();
+    void fitPortTable();
     void showPort(int index);
     void showRadio(int row);
     void showTotals();

@@ -808,6 +808,10 @@ Each port stops at a safe point; a radio left half-written is recorded in the au
         <source>主窗口正在读写频，结束后才能开始或关闭批量写频。</source>
         <translation>The main window is reading or writing a radio: fleet programming can start or close once it has finished.</translation>
     </message>
+    <message>
+        <source>批量写频正在使用 %1。同一个端口不能同时用于批量写频和读写频：请等批量写频结束，或在“端口”菜单中选择其他端口。</source>
+        <translation>Fleet programming is using %1. One port cannot be used for fleet programming and for reading or writing at the same time: wait until fleet programming has ended, or choose another port in the COM Port menu.</translation>
+    </message>
 </context>
 <context>
     <name>FrequencyEntry</name>

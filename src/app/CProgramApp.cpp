@@ -113,6 +113,10 @@ void CProgramApp::wireCommands()
     frame->showLanguage(LanguageChoice::current());
     connect(frame, &CMainFrame::fileDropped, this, &CProgramApp::OpenDocumentFile);
     frame->setCloseGuard([this] { return mayCloseFleet() && m_view->mayCloseWindow() && SaveModified(); });
+    // Read and write say so plainly when the fleet window programs radios on their port.
+    view->transferController()->setPortCheck([this](const QString &port) {
+        return m_fleetWindow ? m_fleetWindow->portTakenReason(port) : QString();
+    });
     // Closing was put off until a cancelled transfer ended.
     connect(view->transferController(), &TransferController::closeWhenDone, frame, &QWidget::close,
             Qt::QueuedConnection);

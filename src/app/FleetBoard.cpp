@@ -41,6 +41,9 @@ FleetBoard::FleetBoard(QWidget *parent) : QWidget(parent)
     m_portTable->verticalHeader()->hide();
     m_portTable->setSelectionMode(QAbstractItemView::NoSelection);
     m_portTable->horizontalHeader()->setSectionResizeMode(PortStateColumn, QHeaderView::Stretch);
+    // The port's name and its radios so far are always read whole.
+    for (int column : {int(PortName), int(PortRadiosColumn)})
+        m_portTable->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     m_portTable->setColumnWidth(PortProgressColumn, 160);
 
     m_radioTable = new QTableWidget(0, ColumnCount, this);
@@ -136,7 +139,6 @@ void FleetBoard::startRun(const QStringList &ports, const QStringList &labels, b
         m_goAhead << button;
         showPort(i);
     }
-    m_portTable->resizeColumnToContents(PortName);
     fitPortTable();
     m_summary->hide();
     m_log->hide();
@@ -217,9 +219,11 @@ void FleetBoard::showRadio(int row)
     set(Seconds, QString::number(double(r.start.msecsTo(r.end)) / 1000.0, 'f', 1));
     set(Backup, r.backupFile.isEmpty() ? QStringLiteral("-") : tavin::platform::fileNameOf(r.backupFile));
     m_radioTable->item(row, Backup)->setToolTip(tavin::platform::toQtPath(r.backupFile));
-    set(Reason, FleetTexts::reason(r));
-    // The differences in the words of the comparison, as verify gives them.
-    m_radioTable->item(row, Reason)->setToolTip(r.differences.join(QLatin1Char('\n')));
+    const QString reason = FleetTexts::reason(r);
+    set(Reason, reason);
+    // The whole reason, however narrow the column, and the differences in
+    // the words of the comparison, as verify gives them.
+    m_radioTable->item(row, Reason)->setToolTip((QStringList{reason} + r.differences).join(QLatin1Char('\n')).trimmed());
 }
 
 void FleetBoard::showStopping()

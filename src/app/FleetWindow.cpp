@@ -253,6 +253,18 @@ void FleetWindow::setMainWindowBusy(bool busy)
     setRunning(isRunning());
 }
 
+QString FleetWindow::portTakenReason(const QString &port) const
+{
+    if (!isRunning())
+        return {};
+    const int index = m_run->portIndexOf(port);
+    if (index < 0)
+        return {};
+    return tr("批量写频正在使用 %1。同一个端口不能同时用于批量写频和读写频：请等批量写频结束，"
+              "或在“端口”菜单中选择其他端口。")
+        .arg(m_run->portLabels().value(index));
+}
+
 void FleetWindow::closeEvent(QCloseEvent *event)
 {
     if (!isRunning()) {

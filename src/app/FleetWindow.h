@@ -48,6 +48,9 @@ public:
     // window system's event handling, so nothing here may open a dialog
     // (which would hold the transfer up) until it has ended.
     void setMainWindowBusy(bool busy);
+    // While radios are programmed: why the main window may not read or write
+    // on port (the run uses that device, under whatever name); else empty.
+    QString portTakenReason(const QString &port) const;
 
 public Q_SLOTS:
     // Start: checks and starts a run; false when it did not start (the

@@ -46,9 +46,9 @@ std::optional<Problem> CloneRun::prepare()
 {
     using Cause = Problem::Cause;
     m_labels.clear();
+    m_identities.clear();
     if (m_options.ports.isEmpty())
         return Problem{Problem::Kind::Usage, QStringLiteral("no port given"), Cause::NoPort, {}, {}};
-    QStringList identities;
     for (const QString &port : m_options.ports) {
         const QString device = link::mapPortName(port).device;
         if (device.isEmpty())
@@ -59,7 +59,7 @@ std::optional<Problem> CloneRun::prepare()
         // Two names for one device (a link, a bind mount) would have two
         // workers talking over each other, or one locked out for the whole run.
         const QString identity = identityOf(device);
-        if (const qsizetype earlier = identities.indexOf(identity); earlier >= 0)
+        if (const qsizetype earlier = m_identities.indexOf(identity); earlier >= 0)
             return Problem{Problem::Kind::Usage,
                            QStringLiteral("%1 and %2 are the same device; give each port once")
                                .arg(m_labels.at(earlier), label),
@@ -69,7 +69,7 @@ std::optional<Problem> CloneRun::prepare()
             return Problem{Problem::Kind::Port, QStringLiteral("cannot open %1: %2").arg(label, probe->errorString()),
                            Cause::PortOpen, {label}, probe->errorString()};
         probe->link().close();
-        identities += identity;
+        m_identities += identity;
         m_labels += label;
     }
 
@@ -95,6 +95,12 @@ std::optional<Problem> CloneRun::prepare()
         return Problem{Problem::Kind::File, QString::fromStdString(log.error), Cause::Log, {},
                        QString::fromStdString(log.error)};
     return std::nullopt;
+}
+
+int CloneRun::portIndexOf(const QString &name) const
+{
+    const QString device = link::mapPortName(name).device;
+    return device.isEmpty() ? -1 : int(m_identities.indexOf(identityOf(device)));
 }
 
 void CloneRun::start()

@@ -59,6 +59,9 @@ public:
 
     // "COM1 (/dev/ttyUSB0)", or the device path alone; after prepare().
     const QStringList &portLabels() const { return m_labels; }
+    // The index of the run's port that is the device name leads to (a port
+    // name or a device path, as the run's ports are given), or -1; after prepare().
+    int portIndexOf(const QString &name) const;
 
     // Starts a worker for every port; after prepare(), once. The run ends by
     // itself when the count is reached or the audit log fails.
@@ -89,6 +92,7 @@ private:
     WorkerSetup m_setup;
     RunControl m_control;
     QStringList m_labels;
+    QStringList m_identities;
     std::vector<std::unique_ptr<PortWorker>> m_workers;
     std::vector<std::unique_ptr<QThread>> m_threads;
     std::atomic<int> m_running{0};

@@ -96,11 +96,17 @@ void TransferController::runTransfer()
     // into the bytes sent or received.
     tavin::RadioImage working = document;
 
-    DialogTransferUi ui(*m_dialog, *m_prompts);
-    tavin::link::QtSerialLink port;
-    port.setIdleHook([&ui] { ui.pumpEvents(); });
-    tavin::link::RadioProtocol protocol(port, ui);
-    m_lastResult = protocol.run(m_direction, m_hooks.portName(), working);
+    const QString portName = m_hooks.portName();
+    if (const QString taken = m_portCheck ? m_portCheck(portName) : QString(); !taken.isEmpty()) {
+        m_prompts->showMessage(taken);
+        m_lastResult = tavin::link::TransferResult{TransferOutcome::PortOpenFailed, 0, -1};
+    } else {
+        DialogTransferUi ui(*m_dialog, *m_prompts);
+        tavin::link::QtSerialLink port;
+        port.setIdleHook([&ui] { ui.pumpEvents(); });
+        tavin::link::RadioProtocol protocol(port, ui);
+        m_lastResult = protocol.run(m_direction, portName, working);
+    }
 
     m_dialog->closeWindow();
     qApp->removeEventFilter(this);

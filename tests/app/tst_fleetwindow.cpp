@@ -2,6 +2,7 @@
 // COM1 and COM2: four radios on two ports with their backups, audit log,
 // table rows and totals; the save question first; Stop in the middle of a
 // write; closing the window while radios are written; the go-ahead button;
+// the main window's read on a port the fleet uses, refused in plain words;
 // and the runs refused before a radio is touched.
 #include "CMainFrame.h"
 #include "CProgramApp.h"
@@ -16,10 +17,15 @@
 
 #include "../fleet/FleetHarness.h"
 
+#include "CProgressDlg.h"
 #include "CloneReport.h"
 #include "QtSerialLink.h"
+#include "TransferController.h"
+#include "TransferPrompts.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QPushButton>
 #include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -60,6 +66,15 @@ public:
     QStringList problems;
 };
 
+class RecordingTransferPrompts : public TransferPrompts
+{
+public:
+    void showMessage(const QString &text) override { messages << text; }
+    bool askRetry(const QString &) override { return false; }
+    bool askCancelToClose() override { return true; }
+    QStringList messages;
+};
+
 RadioImage radioMemory(int seed)
 {
     RadioImage image;
@@ -84,6 +99,8 @@ private Q_SLOTS:
     void closingMidRunAsksAndStops();
     void mainWindowWaitsForTheFleet();
     void goAheadButton();
+    void mainWindowReadBesideTheFleet_data();
+    void mainWindowReadBesideTheFleet();
     void refusedBeforeAnyRadio_data();
     void refusedBeforeAnyRadio();
 
@@ -325,6 +342,59 @@ void TestFleetWindow::goAheadButton()
     QVERIFY(ended.wait(kRunTimeoutMs) || ended.size() == 1);
     QCOMPARE(window->board()->radioRows(), 2);
     QCOMPARE(fleet::readLog(readFile(backups + QStringLiteral("/clone-log.jsonl"))).records.size(), 2);
+}
+
+void TestFleetWindow::mainWindowReadBesideTheFleet_data()
+{
+    QTest::addColumn<QString>("com2");  // what COM2 stands for: "link" to the fleet's device, or "other" radio
+    QTest::addColumn<QString>("port");  // the main window's port
+    QTest::addColumn<QString>("refusal");  // empty: the read goes ahead
+    QTest::newRow("the fleet's port") << "other" << "COM1" << "批量写频正在使用 COM1 (";
+    QTest::newRow("another name of the fleet's device") << "link" << "COM2" << "批量写频正在使用 COM1 (";
+    QTest::newRow("another port: the main window reads") << "other" << "COM2" << "";
+}
+
+void TestFleetWindow::mainWindowReadBesideTheFleet()
+{
+    QFETCH(QString, com2);
+    QFETCH(QString, port);
+    QFETCH(QString, refusal);
+    FleetSim fleetRadio({}, radioMemory(8));
+    FleetSim other({QStringLiteral("--fast")}, radioMemory(9));
+    QVERIFY(fleetRadio.started() && other.started());
+    const QString link = m_dir.filePath(QStringLiteral("fleet-radio-link"));
+    QFile::remove(link);
+    QVERIFY(QFile::link(fleetRadio.device(), link));
+    FleetWindow *window = openWindow(fleetRadio.device(), com2 == QLatin1String("link") ? link : other.device());
+    setUpRun(window, {"COM1"}, 0, m_dir.filePath(QStringLiteral("beside")));
+    QSignalSpy ended(window, &FleetWindow::runEnded);
+    QVERIFY(window->startRun());
+    QTRY_VERIFY_WITH_TIMEOUT(window->board()->portState(0) == QStringLiteral("第 1 台：正在读取备份"), kRunTimeoutMs);
+
+    TransferController *transfer = m_app->view()->transferController();
+    auto prompts = std::make_unique<RecordingTransferPrompts>();
+    RecordingTransferPrompts *messages = prompts.get();
+    transfer->setPrompts(std::move(prompts));
+    transfer->setBackupFolder(QString());
+    if (port == QLatin1String("COM2"))
+        m_app->view()->onPortCom2();
+    m_app->view()->onReadFromRadio();
+    transfer->dialog()->startButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!transfer->dialogExists() && !transfer->isTransferRunning(), kRunTimeoutMs);
+    if (refusal.isEmpty()) {
+        QCOMPARE(transfer->lastResult().outcome, link::TransferOutcome::Completed);
+        QVERIFY2(messages->messages.isEmpty(), qPrintable(messages->messages.join('\n')));
+    } else {
+        QCOMPARE(transfer->lastResult().outcome, link::TransferOutcome::PortOpenFailed);
+        QCOMPARE(messages->messages.size(), 1);
+        QVERIFY2(messages->messages[0].startsWith(refusal), qPrintable(messages->messages[0]));
+    }
+    // The fleet's radio goes on undisturbed.
+    QVERIFY(window->isRunning());
+    QVERIFY(window->board()->portState(0).startsWith(QStringLiteral("第 1 台：")));
+    window->stopRun();
+    QVERIFY(ended.wait(30000) || ended.size() == 1);
+    QVERIFY(window->portTakenReason(QStringLiteral("COM1")).isEmpty());  // free again once the run has ended
 }
 
 void TestFleetWindow::refusedBeforeAnyRadio_data()

@@ -174,8 +174,11 @@ void FleetBoard::showPort(int index)
                           || status.state == PortState::ReadingBack;
     if (transfer)
         bar->setValue(status.blocks > 0 ? status.block * 100 / status.blocks : 0);
-    else
-        bar->setValue(status.state == PortState::RadioDone || status.state == PortState::Confirm ? 100 : 0);
+    else  // full only for a radio finished well, not for one that failed part way
+        bar->setValue((status.state == PortState::RadioDone || status.state == PortState::Confirm)
+                              && status.lastResult == RadioResult::Verified
+                          ? 100
+                          : 0);
     m_goAhead.at(index)->setEnabled(!m_ended && status.state == PortState::Confirm);
 }
 

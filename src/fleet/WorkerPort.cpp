@@ -1,5 +1,6 @@
 #include "WorkerPort.h"
 
+#include "DeviceLock.h"
 #include "QtSerialLink.h"
 
 namespace tavin::fleet {
@@ -12,7 +13,8 @@ public:
     QString device() const override { return m_port.device(); }
     PortProblem problem() const override
     {
-        if (m_port.device().isEmpty())
+        // No name for it, or nothing under its name: the cable is not plugged in.
+        if (m_port.device().isEmpty() || link::DeviceLock::identity(m_port.device()).isEmpty())
             return PortProblem::NoDevice;
         return m_port.inUse() ? PortProblem::InUse : PortProblem::OpenFailed;
     }

@@ -99,6 +99,7 @@ private Q_SLOTS:
     void closingMidRunAsksAndStops();
     void mainWindowWaitsForTheFleet();
     void goAheadButton();
+    void cablePulledOut();
     void mainWindowReadBesideTheFleet_data();
     void mainWindowReadBesideTheFleet();
     void refusedBeforeAnyRadio_data();
@@ -342,6 +343,36 @@ void TestFleetWindow::goAheadButton()
     QVERIFY(ended.wait(kRunTimeoutMs) || ended.size() == 1);
     QCOMPARE(window->board()->radioRows(), 2);
     QCOMPARE(fleet::readLog(readFile(backups + QStringLiteral("/clone-log.jsonl"))).records.size(), 2);
+}
+
+void TestFleetWindow::cablePulledOut()
+{
+    // The cable (the sim's device under a link) goes away mid-write: the radio
+    // fails, its port says plainly that no device is there, and goes on with
+    // the next radio once the cable is back.
+    const QString cable = m_dir.filePath(QStringLiteral("cable"));
+    const QStringList simArgs{QStringLiteral("--link"), cable};
+    auto first = std::make_unique<FleetSim>(simArgs, radioMemory(10));
+    QVERIFY(first->started());
+    FleetWindow *window = openWindow(cable);
+    setUpRun(window, {"COM1"}, 2, m_dir.filePath(QStringLiteral("pulled")));
+    QSignalSpy ended(window, &FleetWindow::runEnded);
+    QVERIFY(window->startRun());
+    FleetBoard *board = window->board();
+    QTRY_VERIFY_WITH_TIMEOUT(board->portState(0) == QStringLiteral("第 1 台：正在写入") && board->portProgress(0) >= 10,
+                             kRunTimeoutMs);
+    first.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(board->portState(0), QStringLiteral("找不到串口设备，正在重试"), 30000);
+    QCOMPARE(board->portProgress(0), 0);
+    QCOMPARE(board->radioCell(0, FleetBoard::Result), QStringLiteral("失败"));
+    QVERIFY2(board->radioCell(0, FleetBoard::Reason).startsWith(QStringLiteral("写入失败")),
+             qPrintable(board->radioCell(0, FleetBoard::Reason)));
+
+    FleetSim second({QStringLiteral("--fast"), QStringLiteral("--link"), cable}, radioMemory(11));
+    QVERIFY(second.started());
+    QVERIFY(ended.wait(kRunTimeoutMs) || ended.size() == 1);
+    QCOMPARE(board->radioCell(1, FleetBoard::Result), QStringLiteral("核对无误"));
+    QCOMPARE(board->totals(), QStringLiteral("核对无误：1 台　未成功：1 台"));
 }
 
 void TestFleetWindow::mainWindowReadBesideTheFleet_data()

@@ -16,6 +16,7 @@ class CMainFrame;
 class CProgramDoc;
 class CProgramView;
 class FleetWindow;
+class ToolCommands;
 class UserPrompts;
 
 namespace tavin {
@@ -55,6 +56,8 @@ public:
     CProgramDoc *document() const { return m_doc.get(); }
     CProgramView *view() const { return m_view; }
     const RecentFileList &recentFiles() const { return m_recentFiles; }
+    // The Tools menu's commands (after InitInstance).
+    ToolCommands *toolCommands() const { return m_tools.get(); }
 
     // Questions and messages go through prompts (message boxes by default).
     void setPrompts(std::unique_ptr<UserPrompts> prompts);
@@ -90,6 +93,7 @@ private:
     void wireCommands();
     // Closing the main window while the fleet programs radios: false while it does.
     bool mayCloseFleet();
+    void wireToolCommands();
 
     std::unique_ptr<tavin::ToneTable> m_toneTable;
     bool m_formReady = false;
@@ -100,4 +104,5 @@ private:
     std::unique_ptr<tavin::print::PagePrinter> m_pagePrinter;
     RecentFileList m_recentFiles;
     QPointer<FleetWindow> m_fleetWindow;
+    std::unique_ptr<ToolCommands> m_tools;
 };

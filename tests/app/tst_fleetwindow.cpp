@@ -8,6 +8,7 @@
 #include "CProgramApp.h"
 #include "CProgramDoc.h"
 #include "CProgramView.h"
+#include "CommandIds.h"
 #include "FleetBoard.h"
 #include "FleetPrompts.h"
 #include "FleetSetup.h"
@@ -23,6 +24,7 @@
 #include "TransferController.h"
 #include "TransferPrompts.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
@@ -147,7 +149,7 @@ FleetWindow *TestFleetWindow::openWindow(const QString &com1, const QString &com
     qputenv("TAVIN_COM2", (com2.isEmpty() ? QStringLiteral("/dev/tavin-no-port-2") : com2).toLocal8Bit());
     qputenv("TAVIN_COM3", "/dev/tavin-no-port-3");
     qputenv("TAVIN_COM4", "/dev/tavin-no-port-4");
-    m_app->onFleetWindow();
+    m_app->mainFrame()->action(cmd::kToolsFleet)->trigger();  // Tools, 批量写频(&F)...
     FleetWindow *window = m_app->fleetWindow();
     auto prompts = std::make_unique<RecordingFleetPrompts>();
     m_fleetPrompts = prompts.get();
@@ -172,6 +174,9 @@ void TestFleetWindow::fourRadiosOnTwoPorts()
     QVERIFY(window->isVisible());
     QVERIFY(window->isWindow() && window->parentWidget() == m_app->mainFrame());
     QVERIFY(!window->isModal());
+    // The menu item again brings the same window to the front.
+    m_app->mainFrame()->action(cmd::kToolsFleet)->trigger();
+    QCOMPARE(m_app->fleetWindow(), window);
     QCOMPARE(window->setup()->portNames().mid(0, 4), (QStringList{"COM1", "COM2", "COM3", "COM4"}));
 
     // What the form shows, changed and not yet saved: the window asks to save it first.

@@ -103,7 +103,7 @@ void TransferController::runTransfer()
     tavin::RadioImage working = document;
 
     const QString portName = m_hooks.portName();
-    if (const QString taken = m_portCheck ? m_portCheck(portName) : QString(); !taken.isEmpty()) {
+    if (const QString taken = portTakenReason(portName); !taken.isEmpty()) {
         m_prompts->showMessage(taken);
         m_lastResult = tavin::link::TransferResult{TransferOutcome::PortOpenFailed, 0, -1};
     } else {

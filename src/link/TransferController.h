@@ -49,6 +49,8 @@ public:
     // The reason is shown in place of opening the port, which ends the
     // transfer as a port that failed to open.
     void setPortCheck(std::function<QString(const QString &port)> check) { m_portCheck = std::move(check); }
+    // Why port may not be used now (the check above), or empty.
+    QString portTakenReason(const QString &port) const { return m_portCheck ? m_portCheck(port) : QString(); }
 
     // The two commands (32771, 32772). While the dialog exists they only
     // bring it to the front.

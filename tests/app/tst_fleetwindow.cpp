@@ -2,7 +2,8 @@
 // COM1 and COM2: four radios on two ports with their backups, audit log,
 // table rows and totals; the save question first; Stop in the middle of a
 // write; closing the window while radios are written; the go-ahead button;
-// the main window's read on a port the fleet uses, refused in plain words;
+// the main window's read, radio check and cable check on a port the fleet
+// uses, refused in plain words;
 // and the runs refused before a radio is touched.
 #include "CMainFrame.h"
 #include "CProgramApp.h"
@@ -15,11 +16,14 @@
 #include "FleetWindow.h"
 #include "LanguageChoice.h"
 #include "RecordingPrompts.h"
+#include "ToolCommands.h"
+#include "ToolPrompts.h"
 
 #include "../fleet/FleetHarness.h"
 
 #include "CProgressDlg.h"
 #include "CloneReport.h"
+#include "DoctorReport.h"
 #include "QtSerialLink.h"
 #include "TransferController.h"
 #include "TransferPrompts.h"
@@ -68,6 +72,20 @@ public:
     QStringList problems;
 };
 
+class RecordingToolPrompts : public ToolPrompts
+{
+public:
+    QString importFileName() override { return {}; }
+    ExportTarget exportTarget(const QString &) override { return {}; }
+    QString compareFileName() override { return {}; }
+    void showReport(const ToolReport &report) override { reports << report; }
+    void showCableCheck(const doctor::DoctorReport &report) override { cableChecks << report; }
+    void showDone(const QString &) override {}
+
+    QList<ToolReport> reports;
+    QList<doctor::DoctorReport> cableChecks;
+};
+
 class RecordingTransferPrompts : public TransferPrompts
 {
 public:
@@ -102,8 +120,8 @@ private Q_SLOTS:
     void mainWindowWaitsForTheFleet();
     void goAheadButton();
     void cablePulledOut();
-    void mainWindowReadBesideTheFleet_data();
-    void mainWindowReadBesideTheFleet();
+    void mainWindowBesideTheFleet_data();
+    void mainWindowBesideTheFleet();
     void refusedBeforeAnyRadio_data();
     void refusedBeforeAnyRadio();
 
@@ -380,21 +398,25 @@ void TestFleetWindow::cablePulledOut()
     QCOMPARE(board->totals(), QStringLiteral("核对无误：1 台　未成功：1 台"));
 }
 
-void TestFleetWindow::mainWindowReadBesideTheFleet_data()
+void TestFleetWindow::mainWindowBesideTheFleet_data()
 {
-    QTest::addColumn<QString>("com2");  // what COM2 stands for: "link" to the fleet's device, or "other" radio
-    QTest::addColumn<QString>("port");  // the main window's port
-    QTest::addColumn<QString>("refusal");  // empty: the read goes ahead
-    QTest::newRow("the fleet's port") << "other" << "COM1" << "批量写频正在使用 COM1 (";
-    QTest::newRow("another name of the fleet's device") << "link" << "COM2" << "批量写频正在使用 COM1 (";
-    QTest::newRow("another port: the main window reads") << "other" << "COM2" << "";
+    QTest::addColumn<QString>("command");  // "read", "verify" (the radio check) or "cable" (the cable check)
+    QTest::addColumn<QString>("com2");     // what COM2 stands for: "link" to the fleet's device, or "other" radio
+    QTest::addColumn<QString>("port");     // the main window's port
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("read on the fleet's port") << "read" << "other" << "COM1" << true;
+    QTest::newRow("read on another name of the fleet's device") << "read" << "link" << "COM2" << true;
+    QTest::newRow("read on another port") << "read" << "other" << "COM2" << false;
+    QTest::newRow("radio check on the fleet's port") << "verify" << "other" << "COM1" << true;
+    QTest::newRow("cable check on another name of the fleet's device") << "cable" << "link" << "COM2" << true;
 }
 
-void TestFleetWindow::mainWindowReadBesideTheFleet()
+void TestFleetWindow::mainWindowBesideTheFleet()
 {
+    QFETCH(QString, command);
     QFETCH(QString, com2);
     QFETCH(QString, port);
-    QFETCH(QString, refusal);
+    QFETCH(bool, refused);
     FleetSim fleetRadio({}, radioMemory(8));
     FleetSim other({QStringLiteral("--fast")}, radioMemory(9));
     QVERIFY(fleetRadio.started() && other.started());
@@ -412,18 +434,30 @@ void TestFleetWindow::mainWindowReadBesideTheFleet()
     RecordingTransferPrompts *messages = prompts.get();
     transfer->setPrompts(std::move(prompts));
     transfer->setBackupFolder(QString());
+    auto toolPrompts = std::make_unique<RecordingToolPrompts>();
+    RecordingToolPrompts *reports = toolPrompts.get();
+    m_app->toolCommands()->setPrompts(std::move(toolPrompts));
     if (port == QLatin1String("COM2"))
         m_app->view()->onPortCom2();
-    m_app->view()->onReadFromRadio();
-    transfer->dialog()->startButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!transfer->dialogExists() && !transfer->isTransferRunning(), kRunTimeoutMs);
-    if (refusal.isEmpty()) {
-        QCOMPARE(transfer->lastResult().outcome, link::TransferOutcome::Completed);
-        QVERIFY2(messages->messages.isEmpty(), qPrintable(messages->messages.join('\n')));
+    QStringList shown;
+    if (command == QLatin1String("cable")) {
+        m_app->mainFrame()->action(cmd::kToolsCableCheck)->trigger();
+        for (const ToolReport &report : std::as_const(reports->reports))
+            shown << report.summary;
+        QVERIFY(reports->cableChecks.isEmpty());
     } else {
-        QCOMPARE(transfer->lastResult().outcome, link::TransferOutcome::PortOpenFailed);
-        QCOMPARE(messages->messages.size(), 1);
-        QVERIFY2(messages->messages[0].startsWith(refusal), qPrintable(messages->messages[0]));
+        m_app->mainFrame()->action(command == QLatin1String("read") ? cmd::kReadFromRadio : cmd::kToolsVerifyRadio)->trigger();
+        transfer->dialog()->startButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!transfer->dialogExists() && !transfer->isTransferRunning(), kRunTimeoutMs);
+        QCOMPARE(transfer->lastResult().outcome,
+                 refused ? link::TransferOutcome::PortOpenFailed : link::TransferOutcome::Completed);
+        shown = messages->messages;
+    }
+    if (refused) {
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith(QStringLiteral("批量写频正在使用 COM1 (")), qPrintable(shown[0]));
+    } else {
+        QVERIFY2(shown.isEmpty(), qPrintable(shown.join('\n')));
     }
     // The fleet's radio goes on undisturbed.
     QVERIFY(window->isRunning());

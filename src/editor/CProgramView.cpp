@@ -119,6 +119,22 @@ CProgramView::CProgramView(const tavin::ToneTable &tones, bool &formReady, QWidg
     hooks.portName = [this] { return m_portName; };
     hooks.centreOver = [this]() -> QWidget * { return m_grid; };
     m_transfer = std::make_unique<TransferController>(std::move(hooks));
+    connect(m_transfer.get(), &TransferController::transferStarted, this, [this] { holdEdits(true); });
+    connect(m_transfer.get(), &TransferController::transferFinished, this, [this] { holdEdits(false); });
+}
+
+void CProgramView::holdEdits(bool hold)
+{
+    // A write sends what the form showed at its start and a read replaces the
+    // form when it ends: an edit in between would be lost or never reach the
+    // radio. The form shows it is out of reach, and gets its focus back after.
+    if (hold) {
+        QWidget *focus = window()->focusWidget();
+        m_focusBeforeTransfer = focus && isAncestorOf(focus) ? focus : nullptr;
+    }
+    setEnabled(!hold);
+    if (!hold && m_focusBeforeTransfer)
+        m_focusBeforeTransfer->setFocus(Qt::OtherFocusReason);
 }
 
 CProgramView::~CProgramView() = default;

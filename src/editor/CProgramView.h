@@ -6,6 +6,7 @@
 #include "Codec.h"
 #include "SettingBoxes.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -134,6 +135,8 @@ private:
     void writeFixedTexts();
     void selectBox(tavin::SettingBox box, int index);
     void onModelBoxActivated();
+    // While a transfer runs the form takes no edits.
+    void holdEdits(bool hold);
 
     const tavin::ToneTable &m_tones;
     bool &m_formReady;
@@ -148,4 +151,5 @@ private:
 
     QString m_portName = QStringLiteral("COM1");
     std::unique_ptr<TransferController> m_transfer;
+    QPointer<QWidget> m_focusBeforeTransfer;
 };

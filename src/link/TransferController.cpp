@@ -18,6 +18,14 @@ const QString kReadTitle = QStringLiteral("数据读取进度");
 const QString kWriteTitle = QStringLiteral("数据写入进度");
 }  // namespace
 
+QString TransferController::partlyWrittenText(int newBlocks)
+{
+    return tr("写入未完成。对讲机中前 %1 块（共 %2 块）已是新数据，其余仍是原来的数据。"
+              "请再次向对讲机写入数据以完成写频。")
+        .arg(newBlocks)
+        .arg(tavin::link::wire::kWriteBlockCount);
+}
+
 TransferController::TransferController(Hooks hooks, QObject *parent)
     : QObject(parent), m_hooks(std::move(hooks)), m_dialog(new CProgressDlg()),
       // The transfer's questions stay above the progress window.
@@ -88,6 +96,10 @@ void TransferController::runTransfer()
         return;
     m_running = true;
     m_lastBackup.clear();
+    // An editor opened while the dialog waited holds text that a write must
+    // send and a read must not silently drop: it is committed first.
+    if (m_hooks.commitOpenEditor)
+        m_hooks.commitOpenEditor();
     Q_EMIT transferStarted();
     // Keyboard shortcuts do not act while the transfer pumps events.
     qApp->installEventFilter(this);
@@ -108,6 +120,8 @@ void TransferController::runTransfer()
 
     m_dialog->closeWindow();
     qApp->removeEventFilter(this);
+    if (m_direction == Direction::Write && m_lastResult.leftRadioPartlyWritten())
+        m_prompts->showMessage(partlyWrittenText(m_lastResult.blocksDone));
     if (m_direction == Direction::Read) {
         // Every block whose reply arrived replaces the document's bytes.
         const std::size_t received = std::size_t(m_lastResult.blocksDone) * tavin::link::wire::kBlockSize;

@@ -2,6 +2,7 @@
 
 #include "CommandTexts.h"
 #include "NativePath.h"
+#include "ScreenFit.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -26,7 +27,8 @@ UserPrompts::SaveAnswer DialogUserPrompts::askSaveChanges(const QString &documen
 
 void DialogUserPrompts::showFileError(const QString &text)
 {
-    QMessageBox::warning(m_parent, texts::kAppTitle, text);
+    // It may list many problems of a file: the box fits the screen, the list scrolls.
+    screenfit::message(m_parent, QMessageBox::Warning, texts::kAppTitle, text);
 }
 
 QString DialogUserPrompts::openFileName()

@@ -4,6 +4,7 @@
 #include "DialogTransferUi.h"
 #include "QtSerialLink.h"
 #include "ReadBackups.h"
+#include "ScreenFit.h"
 #include "TransferPrompts.h"
 
 #include <QApplication>
@@ -87,6 +88,9 @@ void TransferController::startCommand(Direction direction)
     if (anchor) {
         const QPoint centre = anchor->mapToGlobal(anchor->rect().center());
         m_dialog->move(centre - QPoint(m_dialog->width() / 2, m_dialog->height() / 2));
+        // The grid may lie partly beyond the screen (a scrolled form on a
+        // small one): the dialog stays on it.
+        screenfit::fitToScreen(m_dialog);
     }
 }
 

@@ -20,6 +20,8 @@ namespace {
 constexpr int kMessageTextWidth = 500;
 // Lines a message box spends beside its text: margins and the buttons' row.
 constexpr int kMessageChromeLines = 6;
+// A message whose text scrolls takes this share of the screen's height.
+constexpr int kMessageHeightPercent = 90;
 
 const QWidget *shownWindowNear(const QWidget *window)
 {
@@ -113,7 +115,8 @@ QMessageBox::StandardButton scrollingMessage(QMessageBox &box, const QRect &room
     const int width = std::min(room.width(), icon->sizeHint().width() + kMessageTextWidth
                                                  + scroll->verticalScrollBar()->sizeHint().width()
                                                  + 3 * layout->contentsMargins().left());
-    dialog.resize(width, room.height());
+    // Not quite the whole height: where the window manager puts it, it stays whole.
+    dialog.resize(width, room.height() * kMessageHeightPercent / 100);
     fitToScreen(&dialog);
     const int result = dialog.exec();
     return result == QDialog::Rejected ? escapeButton(box.standardButtons()) : QMessageBox::StandardButton(result);
@@ -162,7 +165,11 @@ QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, con
     QMessageBox box(icon, caption, text, buttons, parent);
     const QRect room(QPoint(), availableArea(&box).size().shrunkBy(decorations(&box)));
     const QFontMetrics metrics(box.font());
-    const int textWidth = std::min(room.width() / 2, kMessageTextWidth);
+    // Qt's box is half the screen wide at most; its icon and margins take
+    // their part of that.
+    const int besideText = int(box.iconPixmap().deviceIndependentSize().width())
+                           + 4 * (box.layout() ? box.layout()->contentsMargins().left() : 0);
+    const int textWidth = std::max(1, std::min(room.width() / 2, kMessageTextWidth) - besideText);
     const int textHeight = metrics.boundingRect(QRect(0, 0, textWidth, 1 << 24), Qt::TextWordWrap, text).height();
     if (textHeight + kMessageChromeLines * metrics.lineSpacing() <= room.height())
         return QMessageBox::StandardButton(box.exec());

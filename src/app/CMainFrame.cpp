@@ -210,6 +210,10 @@ void CMainFrame::setView(CProgramView *view)
     m_scrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setCentralWidget(m_scrollArea);
     connect(view, &CProgramView::formSizeKnown, this, &CMainFrame::shrinkToForm);
+    connect(view, &CProgramView::cellInView, this, [this](const QRect &cell) {
+        m_scrollArea->ensureVisible(cell.center().x(), cell.center().y(), cell.width() / 2 + cell.height(),
+                                    cell.height());
+    });
 }
 
 QString CMainFrame::statusText() const

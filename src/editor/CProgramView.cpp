@@ -235,6 +235,10 @@ void CProgramView::createControls()
                 m_grid->verticalHeader()->setMinimumSectionSize(1);
                 m_grid->verticalHeader()->setDefaultSectionSize(rowHeight);
             }
+            connect(m_grid, &CMSFlexGrid::enterCell, this, [this] {
+                const QRect cell = m_grid->visualRect(m_grid->model()->index(m_grid->row(), m_grid->col()));
+                Q_EMIT cellInView(QRect(m_grid->viewport()->mapTo(this, cell.topLeft()), cell.size()));
+            });
             break;
         }
     }

@@ -127,6 +127,10 @@ Q_SIGNALS:
     void portNameChanged(const QString &name);
     // Asks the frame to shrink to the form where it is larger.
     void formSizeKnown(const QSize &size);
+    // Another cell became current (a click, the keyboard, the Enter or Tab
+    // walk): where a small screen shows only part of the form, the frame
+    // brings this rectangle of the form into view.
+    void cellInView(const QRect &formRect);
 
 private:
     void createControls();

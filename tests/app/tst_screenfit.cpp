@@ -3,6 +3,7 @@
 // factor 2, the default). Each window fits the screen's available area, a
 // message listing many problems scrolls with its OK button in view, and the
 // print preview shows all its buttons.
+#include "CMSFlexGrid.h"
 #include "CMainFrame.h"
 #include "CProgramApp.h"
 #include "CProgramView.h"
@@ -65,6 +66,7 @@ private Q_SLOTS:
     void printPreviewShowsItsButtons();
     void smallDialogsFit_data();
     void smallDialogsFit();
+    void currentCellStaysInView();
 
 private:
     // Runs command and looks at the modal dialog it opens; inspect may close
@@ -114,7 +116,7 @@ Seen TestScreenFit::seeModal(const std::function<void()> &command, const std::fu
             QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
     });
     poll.start();
-    QTimer::singleShot(kDialogWaitMs, this, [&poll] { poll.stop(); });
+    QTimer::singleShot(kDialogWaitMs, &poll, [&poll] { poll.stop(); });
     command();
     if (!found)
         seen.hiddenParts << QStringLiteral("no dialog opened");
@@ -226,6 +228,37 @@ void TestScreenFit::smallDialogsFit()
     const Seen seen = seeModal([&] { m_app->mainFrame()->action(commandId)->trigger(); });
     QVERIFY2(seen.hiddenParts.isEmpty(), qPrintable(seen.hiddenParts.join(u',')));
     QVERIFY2(availableArea().contains(seen.frame), qPrintable(seen.title));
+}
+
+// On a screen smaller than the form, the walk through a channel by Tab and
+// Enter brings each cell it reaches into view.
+void TestScreenFit::currentCellStaysInView()
+{
+    CMSFlexGrid *grid = m_app->view()->grid();
+    auto *scroll = qobject_cast<QScrollArea *>(m_app->mainFrame()->centralWidget());
+    QVERIFY(scroll);
+    m_app->mainFrame()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_app->mainFrame()));
+    grid->setFocus(Qt::OtherFocusReason);
+    const auto cellShown = [grid, scroll] {
+        const QRect cell = grid->visualRect(grid->model()->index(grid->row(), grid->col()));
+        const QRect onScreen(grid->viewport()->mapTo(scroll->viewport(), cell.topLeft()), cell.size());
+        return scroll->viewport()->rect().contains(onScreen);
+    };
+    QTest::keyClick(grid, '1');  // opens the receive cell's editor
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("45.5"));
+    for (int col = 2; col <= 8; ++col) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(grid->col(), col);
+        QVERIFY2(cellShown(), qPrintable(QStringLiteral("column %1").arg(col)));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // the next channel's receive cell
+    QCOMPARE(grid->col(), 1);
+    QVERIFY(cellShown());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("146"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(grid->col(), 2);
+    QVERIFY(cellShown());
 }
 
 // The screen is chosen before the application starts: offscreen, from a

@@ -64,10 +64,14 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        // Sent once the window has its size and before it is placed and mapped.
-        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        // Show comes once the window has its size and before it is placed and
+        // mapped; Resize when it grows later (a print dialog showing its
+        // options).
+        const bool shown = event->type() == QEvent::Show;
+        if ((shown || event->type() == QEvent::Resize) && watched->isWidgetType()) {
             auto *widget = static_cast<QWidget *>(watched);
-            if (widget->isWindow() && (widget->windowType() == Qt::Window || widget->windowType() == Qt::Dialog))
+            if (widget->isWindow() && (widget->windowType() == Qt::Window || widget->windowType() == Qt::Dialog)
+                && (shown || widget->isVisible()))
                 fitToScreen(widget);
         }
         return false;
@@ -143,9 +147,9 @@ void fitToScreen(QWidget *window)
     const QSize fitted = window->size().boundedTo(room).expandedTo(window->minimumSize());
     if (fitted != window->size())
         window->resize(fitted);
-    if (window->testAttribute(Qt::WA_Moved)) {
-        // Placed by the program: brought back into the area. A window's
-        // position is that of its decorated frame.
+    if (window->isVisible() || window->testAttribute(Qt::WA_Moved)) {
+        // Placed already, by the program or the window system: brought back
+        // into the area. A window's position is that of its decorated frame.
         const QSize outer = fitted.grownBy(frame);
         const QPoint inside(clampedStart(window->x(), outer.width(), area.left(), area.right()),
                             clampedStart(window->y(), outer.height(), area.top(), area.bottom()));

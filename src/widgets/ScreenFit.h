@@ -16,14 +16,14 @@ namespace screenfit {
 QRect availableArea(const QWidget *window);
 
 // Makes a window, its decorations included, no larger than the available
-// area (never below its minimum size), and moves a window placed by the
-// program back inside it. Called before a window is shown it sets the size the
-// window first appears with.
+// area (never below its minimum size), and moves a window that is shown or
+// placed by the program back inside it. Called before a window is shown it
+// sets the size the window first appears with.
 void fitToScreen(QWidget *window);
 
 // From now on every window and dialog of the application, Qt's own included
-// (file, print and page set-up dialogs), is fitted as it is shown, until
-// owner goes.
+// (file, print and page set-up dialogs), is fitted as it is shown and when it
+// grows, until owner goes.
 void fitEveryWindow(QObject *owner);
 
 // A modal message box that fits the screen: a text too tall for it is shown

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void smallDialogsFit_data();
     void smallDialogsFit();
     void currentCellStaysInView();
+    void dialogGrowingWhenShownStaysInside();
 
 private:
     // Runs command and looks at the modal dialog it opens; inspect may close
@@ -259,6 +260,21 @@ void TestScreenFit::currentCellStaysInView()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(grid->col(), 2);
     QVERIFY(cellShown());
+}
+
+// A shown dialog that grows (the print dialog showing its options) is kept
+// inside the screen, moved back where it sticks out.
+void TestScreenFit::dialogGrowingWhenShownStaysInside()
+{
+    QDialog dialog(m_app->mainFrame());
+    dialog.resize(100, 80);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.move(availableArea().center());
+    dialog.resize(availableArea().size() * 3 / 4);
+    QTRY_VERIFY(availableArea().contains(dialog.frameGeometry()));
+    dialog.resize(availableArea().size() * 2);
+    QTRY_VERIFY(availableArea().contains(dialog.frameGeometry()));
 }
 
 // The screen is chosen before the application starts: offscreen, from a

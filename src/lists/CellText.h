@@ -1,6 +1,6 @@
 // Cell texts of spreadsheet files made ready for the editor's rules: numbers
-// with a decimal comma (in files separated by semicolons), frequencies and
-// tones as spreadsheets shorten them ("145.5", "67").
+// with a decimal comma (in files separated by semicolons or tabs), frequencies
+// and tones as spreadsheets shorten them ("145.5", "67").
 #pragma once
 
 #include <QString>

@@ -44,6 +44,9 @@ struct ChannelList {
     std::array<int, kSettingBoxCount> settingLines{};
     std::vector<ListProblem> problems;  // the form of the file
     std::vector<std::string> notices;   // said on the side; nothing refused
+    // False for a form with no place for busy lock: its channels get the
+    // new-channel default whatever the base held.
+    bool givesBusyLock = true;
 
     std::optional<int> setting(SettingBox box) const { return settings[static_cast<std::size_t>(box)]; }
     bool hasSettings() const;

@@ -30,19 +30,33 @@ bool inBand(std::uint32_t count, int band)
 
 constexpr int kBandCount = int(kBandLimits.size());
 
-// Every frequency the rows would type that the format rule lets through.
-std::vector<std::uint32_t> typedFrequencies(const ChannelList &list)
-{
+// A channel the list names with the frequencies it would type that the format
+// rule lets through.
+struct TypedChannel {
+    int channel = 0;
     std::vector<std::uint32_t> counts;
+};
+
+std::vector<TypedChannel> typedChannels(const ChannelList &list)
+{
+    std::vector<TypedChannel> channels;
     for (const ListRow &row : list.rows) {
+        TypedChannel typed{row.channel, {}};
         for (int c : {kRxFrequencyColumn, kTxFrequencyColumn}) {
             const std::string &text = row.typed[std::size_t(c)];
             const std::optional<std::uint32_t> count = text.empty() ? std::nullopt : frequencyCountFromText(text);
             if (count && *count >= kLowestFrequency && *count <= kHighestFrequency)
-                counts.push_back(*count);
+                typed.counts.push_back(*count);
         }
+        if (!typed.counts.empty())
+            channels.push_back(std::move(typed));
     }
-    return counts;
+    return channels;
+}
+
+bool holds(int band, const TypedChannel &typed)
+{
+    return std::all_of(typed.counts.begin(), typed.counts.end(), [band](std::uint32_t c) { return inBand(c, band); });
 }
 
 class Importer {
@@ -91,6 +105,8 @@ public:
             m_outcome.notices.push_back("the list names no channel; the base stays as it is");
         if (!receiveOnly.empty())
             m_outcome.notices.push_back("receive only, with no transmit frequency: " + channelNames(receiveOnly));
+        if (!list.givesBusyLock)
+            noteLostBusyLock(entered);
         RadioImage &image = m_outcome.image;
         writeSettings(list, band, image);
         std::vector<bool> named(kChannelCount + 1, false);
@@ -110,6 +126,11 @@ private:
         return out;
     }
 
+    // The band the frequencies are checked against: the option, else JSON's
+    // band, else the base's band when it holds every channel, else the first
+    // band that does. When none does, the band that holds the most channels
+    // (the base's on a tie), and the channels outside it are named, so that
+    // one mistyped frequency is not blamed on all the others.
     int settleBand(const ChannelList &list)
     {
         const int baseBand = m_baseSelections[SettingBox::Band];
@@ -117,20 +138,36 @@ private:
             return *m_options.band;
         if (const std::optional<int> given = list.setting(SettingBox::Band); given && *given >= 0)
             return *given;
-        const std::vector<std::uint32_t> counts = typedFrequencies(list);
-        const auto holdsAll = [&counts](int band) {
-            return std::all_of(counts.begin(), counts.end(), [band](std::uint32_t c) { return inBand(c, band); });
+        const std::vector<TypedChannel> channels = typedChannels(list);
+        const auto heldBy = [&channels](int band) {
+            return std::size_t(std::count_if(channels.begin(), channels.end(),
+                                             [band](const TypedChannel &typed) { return holds(band, typed); }));
         };
-        if (holdsAll(baseBand))
+        if (heldBy(baseBand) == channels.size())
             return baseBand;
+        int best = baseBand;
         for (int band = 0; band < kBandCount; ++band) {
-            if (holdsAll(band)) {
+            if (heldBy(band) == channels.size()) {
                 m_outcome.notices.push_back("band set to " + bandName(band) + ", which holds every imported frequency");
                 return band;
             }
+            if (heldBy(band) > heldBy(best))
+                best = band;
         }
-        m_outcome.notices.push_back("no band holds every imported frequency; the band stays " + bandName(baseBand));
-        return baseBand;
+        std::string outside;
+        for (const TypedChannel &typed : channels) {
+            if (holds(best, typed))
+                continue;
+            const auto count = std::find_if(typed.counts.begin(), typed.counts.end(),
+                                            [best](std::uint32_t c) { return !inBand(c, best); });
+            outside += (outside.empty() ? "" : ", ") + std::string("channel ") + std::to_string(typed.channel) + " (" +
+                       formatFrequency(*count) + " MHz)";
+        }
+        m_outcome.notices.push_back(std::string("no band holds every imported frequency; ") +
+                                    (best == baseBand ? "the band stays " : "band set to ") + bandName(best) +
+                                    ", which holds the most channels (" + std::to_string(heldBy(best)) + " of " +
+                                    std::to_string(channels.size()) + "); outside it: " + outside);
+        return best;
     }
 
     void writeSettings(const ChannelList &list, int band, RadioImage &image) const
@@ -150,6 +187,21 @@ private:
         if (selections[SettingBox::Model] != m_baseSelections[SettingBox::Model])
             applyModelRule(image, selections[SettingBox::Model]);
         encodeSettings(selections, image);
+    }
+
+    // The list cannot say busy lock, so its channels get 否: name those on
+    // which the base had 是.
+    void noteLostBusyLock(const std::vector<std::pair<int, ChannelTexts>> &entered)
+    {
+        std::vector<int> lost;
+        for (const auto &[channel, texts] : entered) {
+            if (texts[kBusyLockColumn] == choice::kNo
+                && decodeChannel(m_outcome.image, channel)[kBusyLockColumn] == choice::kYes)
+                lost.push_back(channel);
+        }
+        if (!lost.empty())
+            m_outcome.notices.push_back("busy lock (繁忙锁定) is not in the interchange layout, so it is 否 where the "
+                                        "base has 是: " + channelNames(lost));
     }
 
     void noteKeptChannelsOutside(int band, const std::vector<bool> &named)

@@ -22,6 +22,9 @@ struct CsvTable {
     QChar separator = u',';
     std::vector<CsvRecord> records;  // blank records included, in input order
     int unterminatedQuoteLine = 0;   // line of a quote that never closes, else 0
+    // Spreadsheets that separate cells with a semicolon or a tab write
+    // numbers with a decimal comma where their locale does.
+    bool decimalComma() const { return separator != u','; }
 };
 
 CsvTable parseCsv(const QString &text);

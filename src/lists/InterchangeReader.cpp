@@ -5,7 +5,6 @@
 #include "InterchangeLayout.h"
 #include "ToneTable.h"
 
-#include <limits>
 #include <map>
 
 namespace tavin::lists {
@@ -64,16 +63,6 @@ private:
         m_row->source[std::size_t(gridColumn)] = columnName(column);
     }
 
-    std::optional<std::uint32_t> countOf(const QString &text, int column)
-    {
-        const FrequencyCell parsed = frequencyCell(text, m_decimalComma);
-        if (!parsed.problem.empty()) {
-            refuse(column, parsed.problem);
-            return std::nullopt;
-        }
-        return frequencyCountFromText(parsed.text);
-    }
-
     void readFrequencies()
     {
         const FrequencyCell rx = frequencyCell(cell(Frequency), m_decimalComma);
@@ -85,20 +74,7 @@ private:
         if (duplex.isEmpty()) {
             set(kTxFrequencyColumn, rx.text, Frequency);
         } else if (duplex == u'+' || duplex == u'-') {
-            const QString offsetText = cell(Offset).isEmpty() ? QStringLiteral("0") : cell(Offset);
-            const std::optional<std::uint32_t> offset = countOf(offsetText, Offset);
-            const std::optional<std::uint32_t> receive = rx.problem.empty() ? frequencyCountFromText(rx.text)
-                                                                             : std::nullopt;
-            if (!offset || !receive)
-                return;
-            const std::int64_t transmit = std::int64_t(*receive) + (duplex == u'+' ? 1 : -1) * std::int64_t(*offset);
-            // The editor's rules judge the transmit frequency; only a result
-            // that is no number of megahertz at all is refused here.
-            if (transmit <= 0 || transmit > std::int64_t(std::numeric_limits<std::uint32_t>::max()))
-                refuse(Offset, std::string("the receive frequency ") + (duplex == u'+' ? "plus" : "minus") +
-                                   " this offset is not a frequency");
-            else
-                set(kTxFrequencyColumn, formatFrequency(std::uint32_t(transmit)), Offset);
+            readShift(rx, duplex == u'+');
         } else if (sameWord(duplex, "split")) {
             const FrequencyCell tx = frequencyCell(cell(Offset), m_decimalComma);
             if (!tx.problem.empty())
@@ -111,6 +87,40 @@ private:
         } else {
             refuse(Duplex, "'" + duplex.toStdString() + "' is not a duplex of this layout (empty, +, -, split or off)");
         }
+    }
+
+    // Duplex + or -: the transmit frequency is the receive frequency shifted
+    // by the offset, the shift's size in megahertz. A shift that leaves no
+    // frequency at all is refused here; every other result, however far out,
+    // goes through the editor's rules like a typed frequency.
+    void readShift(const FrequencyCell &rx, bool up)
+    {
+        const QString offsetText = cell(Offset).isEmpty() ? QStringLiteral("0") : cell(Offset);
+        const FrequencyCell offset = frequencyCell(offsetText, m_decimalComma);
+        if (!offset.problem.empty()) {
+            refuse(Offset, offset.problem);
+            return;
+        }
+        const std::optional<std::uint32_t> receive = rx.problem.empty() ? frequencyCountFromText(rx.text)
+                                                                         : std::nullopt;
+        const std::optional<std::int64_t> size = scaledDecimalPrefix(offset.text, 5);
+        if (size && *size < 0) {
+            refuse(Offset, "'" + offsetText.toStdString() +
+                               "' is a negative offset: give the size of the shift here and its direction "
+                               "in Duplex (+ or -)");
+            return;
+        }
+        if (!receive)
+            return;  // the receive frequency is refused, or is no number
+        if (!size || (!up && std::uint64_t(*size) >= *receive)) {
+            refuse(Offset, std::string("the receive frequency ") + (up ? "plus" : "minus") +
+                               " this offset is not a frequency (" + formatFrequency(*receive) + " MHz " +
+                               (up ? "+ " : "- ") + offset.text + " MHz)");
+            return;
+        }
+        const std::uint64_t transmit = up ? std::uint64_t(*receive) + std::uint64_t(*size)
+                                          : std::uint64_t(*receive) - std::uint64_t(*size);
+        set(kTxFrequencyColumn, formatFrequency(transmit), Offset);
     }
 
     // A CTCSS tone from a column in hertz; the customary 88.5 when empty.
@@ -331,46 +341,47 @@ void readInterchangeCsv(const CsvTable &table, const ToneTable &tones, ChannelLi
     }
     if (!list.problems.empty())
         return;
+    list.givesBusyLock = false;
 
-    // Locations count from 1, or from 0 when the smallest is 0.
-    std::vector<const CsvRecord *> data;
-    long long smallest = -1;
+    // Locations are taken as written: location n is channel n. A list that
+    // numbers its locations from 0 is refused rather than moved one place up:
+    // a list whose location 0 is only a blank first memory looks the same.
+    const bool decimalComma = table.decimalComma();
+    std::map<int, int> seen;  // channel -> line
+    int names = 0;
     for (++record; record != table.records.end(); ++record) {
         if (record->blank())
             continue;
-        data.push_back(&*record);
-        if (const std::optional<long long> location = locationOf(record->fields.value(at[Location])))
-            smallest = smallest < 0 ? *location : std::min(smallest, *location);
-    }
-    const bool fromZero = smallest == 0;
-
-    const bool decimalComma = table.separator == u';';
-    std::map<int, int> seen;  // channel -> line
-    int names = 0;
-    for (const CsvRecord *line : data) {
+        const CsvRecord *line = &*record;
         const QString locationText = line->fields.value(at[Location]).trimmed();
         const std::optional<long long> location = locationOf(locationText);
         if (!location) {
             list.refuse(line->line, columnName(Location), "'" + locationText.toStdString() + "' is not a location number");
             continue;
         }
-        const long long channel = fromZero ? *location + 1 : *location;
-        if (channel < 1 || channel > kChannelCount) {
+        if (*location == 0) {
             list.refuse(line->line, columnName(Location),
-                        "location " + std::to_string(*location) + " is not one of the radio's 16 channels (" +
-                            (fromZero ? "0 to 15: this file counts from 0" : "1 to 16") + ")");
+                        "location 0 is not one of the radio's 16 channels: this list numbers its locations from 0, "
+                        "the radio from 1, and locations are taken as written (location 1 is channel 1); "
+                        "renumber the list, or leave out an empty location 0");
             continue;
         }
-        if (const auto earlier = seen.find(int(channel)); earlier != seen.end()) {
+        if (*location > kChannelCount) {
+            list.refuse(line->line, columnName(Location),
+                        "location " + std::to_string(*location) + " is not one of the radio's 16 channels (1 to 16)");
+            continue;
+        }
+        const int channel = int(*location);
+        if (const auto earlier = seen.find(channel); earlier != seen.end()) {
             list.refuse(line->line, columnName(Location),
                         "channel " + std::to_string(channel) + " is already given on line " +
                             std::to_string(earlier->second));
             continue;
         }
-        seen.emplace(int(channel), line->line);
+        seen.emplace(channel, line->line);
 
         ListRow row;
-        row.channel = int(channel);
+        row.channel = channel;
         row.line = line->line;
         RowReader reader(*line, at, decimalComma, tones, list);
         reader.read(row);

@@ -8,10 +8,10 @@ class Scanner {
 public:
     explicit Scanner(const QString &text) : m_text(text) {}
 
-    QHash<QString, int> run()
+    JsonLines run()
     {
         value(QString(), 0);
-        return std::move(m_lines);
+        return std::move(m_result);
     }
 
 private:
@@ -29,19 +29,36 @@ private:
         }
     }
 
-    // A string from its opening quote; its text with escapes left as written.
+    // A string from its opening quote, escapes decoded as a JSON reader does.
     QString string()
     {
         QString out;
         ++m_at;
         while (!atEnd() && peek() != u'"') {
-            if (peek() == u'\\' && m_at + 1 < m_text.size()) {
-                out += m_text.at(m_at + 1);
-                m_at += 2;
+            if (peek() != u'\\' || m_at + 1 >= m_text.size()) {
+                out += peek();
+                ++m_at;
                 continue;
             }
-            out += peek();
-            ++m_at;
+            const QChar escaped = m_text.at(m_at + 1);
+            m_at += 2;
+            switch (escaped.unicode()) {
+            case 'b': out += u'\b'; break;
+            case 'f': out += u'\f'; break;
+            case 'n': out += u'\n'; break;
+            case 'r': out += u'\r'; break;
+            case 't': out += u'\t'; break;
+            case 'u': {
+                bool ok = false;
+                const char16_t unit = char16_t(m_text.mid(m_at, 4).toUShort(&ok, 16));
+                if (ok) {
+                    out += QChar(unit);  // a surrogate pair arrives as its two halves
+                    m_at += 4;
+                }
+                break;
+            }
+            default: out += escaped; break;  // \" \\ \/
+            }
         }
         ++m_at;
         return out;
@@ -57,7 +74,7 @@ private:
         skipSpace();
         if (atEnd() || depth > kDepthLimit)
             return false;
-        m_lines.insert(path, m_line);
+        m_result.valueLines.insert(path, m_line);
         const QChar c = peek();
         if (c == u'{')
             return container(path, depth, u'}', true);
@@ -75,6 +92,7 @@ private:
     bool container(const QString &path, int depth, QChar close, bool object)
     {
         ++m_at;
+        QHash<QString, int> keyLines;  // this object's keys so far
         for (int index = 0;; ++index) {
             skipSpace();
             if (atEnd())
@@ -87,7 +105,12 @@ private:
             if (object) {
                 if (peek() != u'"')
                     return false;
+                const int line = m_line;
                 key = string();
+                if (const auto first = keyLines.constFind(key); first != keyLines.constEnd())
+                    m_result.repeatedKeys.push_back({key, line, first.value()});
+                else
+                    keyLines.insert(key, line);
                 skipSpace();
                 if (peek() != u':')
                     return false;
@@ -106,12 +129,12 @@ private:
     const QString &m_text;
     qsizetype m_at = 0;
     int m_line = 1;
-    QHash<QString, int> m_lines;
+    JsonLines m_result;
 };
 
 }  // namespace
 
-QHash<QString, int> jsonValueLines(const QString &text)
+JsonLines scanJsonLines(const QString &text)
 {
     return Scanner(text).run();
 }

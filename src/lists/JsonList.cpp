@@ -36,7 +36,14 @@ public:
             m_list.refuse(1, {}, "the JSON document is not an object with channels and settings");
             return;
         }
-        m_lines = jsonValueLines(m_text);
+        const JsonLines scanned = scanJsonLines(m_text);
+        m_lines = scanned.valueLines;
+        // A JSON reader keeps the last of two values of one key: refuse the
+        // list rather than drop the first unseen.
+        for (const RepeatedJsonKey &repeated : scanned.repeatedKeys)
+            m_list.refuse(repeated.line, repeated.key.toStdString(),
+                          "the key is given twice in one object (first on line " + std::to_string(repeated.firstLine) +
+                              "); give it once");
         const QJsonObject root = document.object();
         for (auto it = root.begin(); it != root.end(); ++it) {
             if (it.key() == QLatin1String("channels"))

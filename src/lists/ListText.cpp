@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <array>
+
 namespace tavin::lists {
 
 namespace {
@@ -14,32 +16,61 @@ QString decodeStrictly(const QByteArray &bytes, QStringConverter::Encoding encod
     return text;
 }
 
+// A byte-order mark, the encoding it announces and the size of that
+// encoding's code unit. UTF-32LE's mark begins with UTF-16LE's, so it comes
+// first.
+struct ByteOrderMark {
+    const char *bytes;
+    qsizetype size;
+    QStringConverter::Encoding encoding;
+    qsizetype unit;
+};
+constexpr std::array<ByteOrderMark, 5> kMarks{{
+    {"\xFF\xFE\x00\x00", 4, QStringConverter::Utf32LE, 4},
+    {"\x00\x00\xFE\xFF", 4, QStringConverter::Utf32BE, 4},
+    {"\xEF\xBB\xBF", 3, QStringConverter::Utf8, 1},
+    {"\xFF\xFE", 2, QStringConverter::Utf16LE, 2},
+    {"\xFE\xFF", 2, QStringConverter::Utf16BE, 2},
+}};
+
+const ByteOrderMark *markOf(const QByteArray &bytes)
+{
+    for (const ByteOrderMark &mark : kMarks) {
+        if (bytes.startsWith(QByteArrayView(mark.bytes, mark.size)))
+            return &mark;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 ListText decodeListText(const QByteArray &bytes)
 {
     ListText result;
-    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes);
-    const bool hasMark = bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
-    if (hasMark && marked && *marked != QStringConverter::Utf8) {
-        // A byte-order mark of UTF-16 (a spreadsheet's "Unicode text").
-        QStringDecoder decoder(*marked);  // drops the mark
-        result.text = decoder.decode(bytes);
-        result.encoding = QString::fromLatin1(QStringConverter::nameForEncoding(*marked));
-        if (decoder.hasError())
+    if (const ByteOrderMark *mark = markOf(bytes)) {
+        // A spreadsheet's "Unicode text" (UTF-16), UTF-32, or UTF-8 with a mark.
+        const QByteArray body = bytes.mid(mark->size);
+        bool ok = false;
+        result.text = decodeStrictly(body, mark->encoding, &ok);
+        result.encoding = QString::fromLatin1(QStringConverter::nameForEncoding(mark->encoding));
+        if (body.size() % mark->unit != 0)
+            result.error = QStringLiteral("the file is cut off inside a %1 character: its %2 bytes after the "
+                                          "byte-order mark are not a multiple of %3")
+                               .arg(result.encoding)
+                               .arg(body.size())
+                               .arg(mark->unit);
+        else if (!ok && mark->encoding == QStringConverter::Utf8)
+            result.error = QStringLiteral("the file begins with a UTF-8 byte-order mark but is not valid UTF-8");
+        else if (!ok)
             result.error = QStringLiteral("the file is not valid %1 text").arg(result.encoding);
         return result;
     }
 
-    const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
     bool ok = false;
-    result.text = decodeStrictly(body, QStringConverter::Utf8, &ok);
+    result.text = decodeStrictly(bytes, QStringConverter::Utf8, &ok);
     result.encoding = QStringLiteral("UTF-8");
-    if (ok || hasMark) {
-        if (!ok)
-            result.error = QStringLiteral("the file begins with a UTF-8 byte-order mark but is not valid UTF-8");
+    if (ok)
         return result;
-    }
 
     // Not UTF-8: the Chinese code page of spreadsheet programs.
     QStringDecoder gb18030("GB18030", QStringConverter::Flag::Stateless);
@@ -48,7 +79,7 @@ ListText decodeListText(const QByteArray &bytes)
                                       "save it as UTF-8");
         return result;
     }
-    result.text = gb18030.decode(body);
+    result.text = gb18030.decode(bytes);
     result.encoding = QStringLiteral("GB18030");
     if (gb18030.hasError())
         result.error = QStringLiteral("the file is neither UTF-8 nor GB18030 text");

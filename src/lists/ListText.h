@@ -1,6 +1,7 @@
 // The text of a channel-list file, whatever program saved it: UTF-8 with or
-// without a byte-order mark, UTF-16 with one, or GB18030/GBK as spreadsheet
-// programs on Chinese systems save it (a file that is not valid UTF-8).
+// without a byte-order mark, UTF-16 or UTF-32 (either byte order) with one, or
+// GB18030/GBK as spreadsheet programs on Chinese systems save it (a file that
+// is not valid UTF-8). A file cut off inside a character is refused.
 #pragma once
 
 #include <QByteArray>

@@ -52,7 +52,7 @@ bool isNativeHeader(const CsvRecord &record)
 
 void readNativeCsv(const CsvTable &table, ChannelList &list)
 {
-    const bool decimalComma = table.separator == u';';
+    const bool decimalComma = table.decimalComma();
     auto record = table.records.begin();
     while (record != table.records.end() && record->blank())
         ++record;

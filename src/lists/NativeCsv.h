@@ -13,7 +13,7 @@ namespace tavin::lists {
 bool isNativeHeader(const CsvRecord &header);
 
 // Reads the records after the header (the first record that is not blank).
-// Semicolon-separated files may write decimal commas.
+// Files separated by semicolons or tabs may write decimal commas.
 void readNativeCsv(const CsvTable &table, ChannelList &list);
 
 // UTF-8 with a byte-order mark and CRLF line ends, all 16 channels.

@@ -89,7 +89,7 @@ DecimalPrefix readDecimalPrefix(std::string_view text)
 
 }  // namespace
 
-std::string formatFrequency(std::uint32_t count)
+std::string formatFrequency(std::uint64_t count)
 {
     std::string fraction = std::to_string(count % kUnitsPerMHz);
     fraction.insert(0, 5 - fraction.size(), '0');

@@ -34,8 +34,9 @@ inline constexpr std::array<BandLimits, 4> kBandLimits{{
 }};
 
 // count / 100000 with exactly five decimals, as "%3.5f" prints it ("462.56250").
-// Pure integer arithmetic: no locale, no rounding.
-std::string formatFrequency(std::uint32_t count);
+// Pure integer arithmetic: no locale, no rounding. Counts beyond 32 bits are
+// written too, so a computed value that no channel can hold can be named.
+std::string formatFrequency(std::uint64_t count);
 
 // The number that the longest leading decimal prefix of text denotes, as atof
 // reads it (white space skipped, optional sign, digits, one point, optional

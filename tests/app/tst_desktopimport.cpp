@@ -133,11 +133,12 @@ void TestDesktopImport::refusedDropChangesNothing()
     QCOMPARE(m_prompts->saveQuestions.size(), 0);  // nothing to save for: the list was refused
     QCOMPARE(m_prompts->errors.size(), 1);
     const QString message = m_prompts->errors.constFirst();
-    // No band holds both 146.1 and 462.5625 MHz: the new document's first band stays.
-    QVERIFY2(message.contains(QStringLiteral("no band holds every imported frequency; the band stays 136 - 174MHZ\n")),
+    // No band holds both 146.1 and 462.5625 MHz: the band of the two 46x MHz channels is taken.
+    QVERIFY2(message.contains(QStringLiteral("no band holds every imported frequency; band set to 400 - 470MHZ, which "
+                                             "holds the most channels (2 of 3); outside it: channel 2 (146.10000 MHz)\n")),
              qPrintable(message));
-    QVERIFY(message.contains(QStringLiteral("bad.CSV:2: 接收频率(MHz): Out of range! (462.56250 MHz is outside the "
-                                            "band 136 - 174MHZ)\n")));
+    QVERIFY(message.contains(QStringLiteral("bad.CSV:3: 接收频率(MHz): Out of range! (146.10000 MHz is outside the "
+                                            "band 400 - 470MHZ)\n")));
     QVERIFY(message.contains(QStringLiteral("bad.CSV:4: QT/DQT解码: not a tone of the tone list ('xyz')")));
     QCOMPARE(app.view()->grid()->textMatrix(1, 1), QStringLiteral("462.56250"));
     QCOMPARE(app.view()->grid()->textMatrix(2, 1), QString());

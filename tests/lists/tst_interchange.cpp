@@ -145,6 +145,12 @@ void TestInterchange::refusedRows_data()
     QTest::newRow("power Max") << line({"Power=Max"}) << "f:2: Power: 'Max' is not a power";
     QTest::newRow("unknown duplex") << line({"Duplex=x"}) << "f:2: Duplex: 'x' is not a duplex";
     QTest::newRow("split without a frequency") << line({"Duplex=split"}) << "f:2: Offset: duplex 'split' needs";
+    QTest::newRow("duplex - with a negative offset") << line({"Duplex=-", "Offset=-5"})
+                                                     << "f:2: Offset: '-5' is a negative offset";
+    QTest::newRow("duplex + far beyond 32 bits") << line({"Duplex=+", "Offset=99999"})
+                                                 << "f:2: Offset: Error Data Format，Please input again ('100445.00625'";
+    QTest::newRow("duplex + beyond 64 bits") << line({"Duplex=+", "Offset=99999999999999999999"})
+                                             << "f:2: Offset: the receive frequency plus this offset is not a frequency";
     QTest::newRow("offset out of the band") << line({"Duplex=+", "Offset=30"})
                                             << "f:2: Offset: Out of range! (476.00625 MHz is outside the band 400 - 470MHZ)";
     QTest::newRow("frequency off the raster") << line({}, QStringLiteral("446.0031"))
@@ -169,11 +175,14 @@ void TestInterchange::locations_data()
     QTest::addColumn<QList<int>>("channels");
     QTest::addColumn<QString>("problem");
     QTest::newRow("counted from 1") << QStringList{"1", "16"} << QList<int>{1, 16} << QString();
-    QTest::newRow("counted from 0") << QStringList{"0", "15", "3"} << QList<int>{1, 16, 4} << QString();
+    const QString refusedZero = QStringLiteral("f:2: Location: location 0 is not one of the radio's 16 channels: "
+                                               "this list numbers its locations from 0");
+    QTest::newRow("counted from 0: refused, not moved") << QStringList{"0", "15", "3"} << QList<int>{} << refusedZero;
+    QTest::newRow("an empty location 0 moves nothing") << QStringList{"0,,,,,,,,,,,,,,,,,,,,", "1", "2"} << QList<int>{}
+                                                       << refusedZero;
     QTest::newRow("17 is not a channel") << QStringList{"1", "17"} << QList<int>{}
                                          << "f:3: Location: location 17 is not one of the radio's 16 channels (1 to 16)";
-    QTest::newRow("16 counted from 0 is not a channel") << QStringList{"0", "16"} << QList<int>{}
-                                                        << "f:3: Location: location 16 is not one of the radio's 16 channels (0 to 15";
+    QTest::newRow("0 and 16: only location 0 refused") << QStringList{"0", "16"} << QList<int>{} << refusedZero;
     QTest::newRow("twice the same") << QStringList{"2", "2"} << QList<int>{} << "f:3: Location: channel 2 is already given on line 2";
     QTest::newRow("not a number") << QStringList{"A1"} << QList<int>{} << "f:2: Location: 'A1' is not a location number";
 }
@@ -184,8 +193,10 @@ void TestInterchange::locations()
     QFETCH(QList<int>, channels);
     QFETCH(QString, problem);
     QString text = kHeader;
-    for (const QString &location : locations)
-        text += location + QStringLiteral(",,446.006250,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,,High,,,,,\n");
+    for (const QString &location : locations)  // a location, or a whole line
+        text += location.contains(u',') ? location + u'\n'
+                                         : location + QStringLiteral(",,446.006250,,0,,88.5,88.5,023,NN,023,Tone->Tone,"
+                                                                     "FM,6.25,,High,,,,,\n");
     const ImportOutcome outcome = importText(text);
     if (!problem.isEmpty()) {
         QVERIFY2(problemsOf(outcome).startsWith(problem), qPrintable(problemsOf(outcome)));

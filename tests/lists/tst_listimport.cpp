@@ -3,6 +3,7 @@
 // settings and the lines its messages name.
 #include "ListSamples.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace tavin;
@@ -129,20 +130,27 @@ void TestListImport::band_data()
     QTest::addColumn<int>("option");  // -1: none
     QTest::addColumn<int>("expected");  // -1: refused
     QTest::addColumn<QString>("notice");
+    QTest::addColumn<int>("problems");
     const QString json = QStringLiteral("{\"channels\": [[\"446.00625\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"]], "
                                         "\"settings\": {\"band\": \"430 - 500MHZ\"}}");
-    QTest::newRow("the base's band holds them") << kNativeHeader + "1,446.1\n2,460.1\n" << 2 << -1 << 2 << QString();
-    QTest::newRow("the base's band 430-500 holds them too") << kNativeHeader + "1,446.1\n" << 3 << -1 << 3 << QString();
+    QTest::newRow("the base's band holds them") << kNativeHeader + "1,446.1\n2,460.1\n" << 2 << -1 << 2 << QString() << 0;
+    QTest::newRow("the base's band 430-500 holds them too") << kNativeHeader + "1,446.1\n" << 3 << -1 << 3 << QString() << 0;
     QTest::newRow("else the first band that does") << kNativeHeader + "1,446.1\n2,460.1\n" << 0 << -1 << 2
-                                                   << "band set to 400 - 470MHZ";
+                                                   << "band set to 400 - 470MHZ" << 0;
     QTest::newRow("480 MHz only in the last band") << kNativeHeader + "1,480.1\n" << 0 << -1 << 3
-                                                   << "band set to 430 - 500MHZ";
+                                                   << "band set to 430 - 500MHZ" << 0;
     QTest::newRow("no band holds 146 and 446 MHz") << kNativeHeader + "1,146.1\n2,446.1\n" << 0 << -1 << -1
-                                                   << "no band holds every imported frequency; the band stays 136 - 174MHZ";
-    QTest::newRow("--band decides") << kNativeHeader + "1,446.1\n" << 2 << 3 << 3 << QString();
-    QTest::newRow("--band refuses what lies outside") << kNativeHeader + "1,446.1\n" << 2 << 1 << -1 << QString();
-    QTest::newRow("JSON's band") << json << 2 << -1 << 3 << QString();
-    QTest::newRow("nothing to check: the base's band") << kNativeHeader + "1,,\n" << 1 << -1 << 1 << QString();
+                                                   << "no band holds every imported frequency; the band stays 136 - 174MHZ" << 1;
+    const QString typo = kNativeHeader + "1,462.5625,467.5625\n2,146.1,146.1\n3,462.5875,467.5875\n4,446.00625,446.00625\n";
+    QTest::newRow("one mistyped 146.1 among 46x MHz channels") << typo << 0 << -1 << -1
+        << "no band holds every imported frequency; band set to 400 - 470MHZ, which holds the most channels (3 of 4); "
+           "outside it: channel 2 (146.10000 MHz)" << 2;
+    QTest::newRow("on a tie the base's band stays") << typo << 3 << -1 << -1
+        << "no band holds every imported frequency; the band stays 430 - 500MHZ, which holds the most channels" << 2;
+    QTest::newRow("--band decides") << kNativeHeader + "1,446.1\n" << 2 << 3 << 3 << QString() << 0;
+    QTest::newRow("--band refuses what lies outside") << kNativeHeader + "1,446.1\n" << 2 << 1 << -1 << QString() << 1;
+    QTest::newRow("JSON's band") << json << 2 << -1 << 3 << QString() << 0;
+    QTest::newRow("nothing to check: the base's band") << kNativeHeader + "1,,\n" << 1 << -1 << 1 << QString() << 0;
 }
 
 void TestListImport::band()
@@ -152,12 +160,14 @@ void TestListImport::band()
     QFETCH(int, option);
     QFETCH(int, expected);
     QFETCH(QString, notice);
+    QFETCH(int, problems);
     const ImportOutcome outcome = run(list, option < 0 ? std::nullopt : std::optional<int>(option), baseInBand(baseBand));
     if (!notice.isEmpty())
         QVERIFY(hasNotice(outcome, notice));
     if (expected < 0) {
         QVERIFY(outcome.refused());
         QVERIFY(problemLines(outcome).constFirst().contains(QStringLiteral("Out of range!")));
+        QCOMPARE(outcome.problems.size(), std::size_t(problems));
         return;
     }
     QVERIFY2(!outcome.refused(), qPrintable(problemLines(outcome).join(u'\n')));
@@ -222,6 +232,13 @@ void TestListImport::jsonProblemsNameTheirLines_data()
         << "{\"channels\": [\n[\"446.1\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"],\n"
            "[\"446.1\",\"\",\"\",\"\",\"\",\"\",\"\",\"中中\"]\n]}"
         << QStringList{"plan.csv:3: 功率: not one of 高, 中, 低 ('中中')"};
+    QTest::newRow("channels given twice")
+        << "{\"channels\": [[\"446.1\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"]],\n"
+           "\"channels\": [[\"446.2\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"]]}"
+        << QStringList{"plan.csv:2: channels: the key is given twice in one object (first on line 1)"};
+    QTest::newRow("a setting given twice, once with an escape")
+        << "{\"settings\": {\n\"band\": \"400 - 470MHZ\",\n\"b\\u0061nd\": \"430 - 500MHZ\"}}"
+        << QStringList{"plan.csv:3: band: the key is given twice in one object (first on line 2)"};
     QTest::newRow("a frequency with text after the number")
         << "{\"channels\": [\n[\"446.1 MHz\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"]]}"
         << QStringList{"plan.csv:2: 接收频率(MHz): Error Data Format，Please input again ('446.1 MHz' is not a number"};
@@ -247,6 +264,14 @@ void TestListImport::notAList_data()
     QTest::newRow("blank lines") << QByteArray("\r\n\r\n") << "plan.csv:1: the file is empty";
     QTest::newRow("another table") << QByteArray("\nName,Phone\nA,1\n") << "plan.csv:2: not a channel list";
     QTest::newRow("a channel file") << QByteArray(1024, '\xff') << "plan.csv:1: the file is neither UTF-8 nor GB18030";
+    const auto torn = [](const char *encoding, const QByteArray &tail) {
+        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        return QByteArray(encoder.encode(kNativeHeader + "1,446.1\n")) + tail;
+    };
+    QTest::newRow("UTF-16 with an odd byte count") << torn("UTF-16LE", "A")
+                                                   << "plan.csv:1: the file is cut off inside a UTF-16LE character";
+    QTest::newRow("UTF-32 cut inside its last character") << torn("UTF-32BE", QByteArray(2, '\0'))
+                                                          << "plan.csv:1: the file is cut off inside a UTF-32BE character";
     QTest::newRow("native header cut after the first column") << QByteArray("信道\n1\n") << "plan.csv:1: the header names no column";
     QTest::newRow("native header misspelt") << QByteArray("信道,接收频率\n") << "plan.csv:1: column 2 of the header is '接收频率'";
     QTest::newRow("interchange without Frequency") << QByteArray("Location,Name\n") << "plan.csv:1: the header has no 'Frequency' column";

@@ -1,6 +1,6 @@
 // What spreadsheet programs do to CSV files, each accepted on import: byte-order
-// marks, line ends, quoting, trailing empty cells and lines, semicolons with
-// decimal commas, GB18030/GBK and UTF-16 text, shortened numbers.
+// marks, line ends, quoting, trailing empty cells and lines, semicolons or tabs
+// with decimal commas, GB18030/GBK, UTF-16 and UTF-32 text, shortened numbers.
 #include "CsvTable.h"
 #include "ListSamples.h"
 
@@ -97,6 +97,11 @@ void TestSpreadsheets::nativeQuirks_data()
     Quirks tabs;
     tabs.separator = QStringLiteral("\t");
     QTest::newRow("UTF-16 text with tabs") << encoded(nativeText(tabs), "UTF-16LE", true);
+    Quirks tabsAndCommas = tabs;
+    tabsAndCommas.decimalComma = true;
+    QTest::newRow("tabs with decimal commas") << encoded(nativeText(tabsAndCommas), "UTF-8", false);
+    QTest::newRow("UTF-32 little-endian") << encoded(nativeText(plain), "UTF-32LE", true);
+    QTest::newRow("UTF-32 big-endian") << encoded(nativeText(plain), "UTF-32BE", true);
 }
 
 void TestSpreadsheets::nativeQuirks()

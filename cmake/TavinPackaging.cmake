@@ -44,8 +44,8 @@ if(Python3_Interpreter_FOUND)
 
     tavin_man_page(tavin
         SUMMARY "desktop programming tool for 16-channel handheld radios"
-        SYNOPSIS "`tavin` [*FILE*.sin]" "`tavin --print` *FILE*.sin" "`tavin --print-to` *PRINTER* *FILE*.sin"
-                 "`tavin --screenshot` *OUT*.png [*FILE*.sin]"
+        SYNOPSIS "`tavin` [`--lang` *zh*|*en*] [*FILE*.sin]" "`tavin --print` *FILE*.sin"
+                 "`tavin --print-to` *PRINTER* *FILE*.sin" "`tavin --screenshot` *OUT*.png [*FILE*.sin]"
         SECTIONS "The desktop program" "Printing" "Troubleshooting the cable"
         SEE_ALSO tavin-cli tavin-sim)
     tavin_man_page(tavin-cli

@@ -8,11 +8,12 @@
 # all, nothing here touches the network.
 
 # What run.sh needs: build the programs and start them (under Xvfb when there
-# is no display), with the fonts and Qt's translations the program uses.
+# is no display), with the fonts and Qt's translations the program uses;
+# lupdate and lrelease (qt6-l10n-tools) check and compile the program's own.
 tavin_packages=(
     g++ make cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
-    qt6-translations-l10n
+    qt6-translations-l10n qt6-l10n-tools
     xvfb xauth
     fonts-wqy-microhei fonts-liberation
 )

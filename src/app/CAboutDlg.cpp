@@ -16,7 +16,7 @@ constexpr int kFontPoints = 10;
 
 CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("关于"));
+    setWindowTitle(tr("关于"));
     QFont font;
     font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("WenQuanYi Micro Hei"),
                       QStringLiteral("sans-serif")});
@@ -30,15 +30,15 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
     icon->move(units.toPixelsX(132), units.toPixelsY(12));
     icon->resize(32, 32);
 
-    auto *version = new QLabel(QStringLiteral("版本1.0.1"), this);
+    auto *version = new QLabel(tr("版本1.0.1"), this);
     version->setTextFormat(Qt::PlainText);
     version->setGeometry(units.toPixels(14, 15, 105, 8).adjusted(0, -2, 0, 2));
 
-    auto *copyright = new QLabel(QStringLiteral("Tavin写频软件\n版权所有 (C) 2026 Tavin"), this);
+    auto *copyright = new QLabel(tr("Tavin写频软件\n版权所有 (C) 2026 Tavin"), this);
     copyright->setTextFormat(Qt::PlainText);
     copyright->setGeometry(units.toPixels(14, 31, 105, 17).adjusted(0, -2, 0, 2));
 
-    auto *ok = new QPushButton(QStringLiteral("确定"), this);
+    auto *ok = new QPushButton(tr("确定"), this);
     ok->setDefault(true);
     ok->setGeometry(units.toPixels(122, 37, 39, 14));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

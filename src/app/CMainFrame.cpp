@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -52,7 +53,6 @@ QIcon commandIcon(const QString &name)
 
 CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
 {
-    setWindowTitle(texts::kAppTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/32/tavin.png")));
     resize(kInitialWidthPixels, kInitialHeightPixels);
     setAcceptDrops(true);
@@ -61,6 +61,7 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent)
     createMenus();
     createToolBar();
     createStatusBar();
+    retranslate();
     qApp->installEventFilter(this);
 }
 
@@ -69,13 +70,9 @@ CMainFrame::~CMainFrame()
     qApp->removeEventFilter(this);
 }
 
-QAction *CMainFrame::addCommand(int id, const QString &label)
+QAction *CMainFrame::addCommand(int id)
 {
-    auto *act = new QAction(label, this);
-    const texts::CommandText text = texts::commandText(id);
-    act->setStatusTip(text.prompt);
-    if (!text.tooltip.isEmpty())
-        act->setToolTip(text.tooltip);
+    auto *act = new QAction(this);
     act->setData(id);
     m_actions.insert(id, act);
     return act;
@@ -85,63 +82,58 @@ void CMainFrame::createMenus()
 {
     QMenuBar *bar = menuBar();
 
-    m_fileMenu = bar->addMenu(QStringLiteral("文件(&F)"));
-    m_fileMenu->addAction(addCommand(cmd::kFileNew, QStringLiteral("新建(&N)")));
+    m_fileMenu = bar->addMenu(QString());
+    m_fileMenu->addAction(addCommand(cmd::kFileNew));
     action(cmd::kFileNew)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    m_fileMenu->addAction(addCommand(cmd::kFileOpen, QStringLiteral("打开(&O)...")));
+    m_fileMenu->addAction(addCommand(cmd::kFileOpen));
     action(cmd::kFileOpen)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_fileMenu->addAction(addCommand(cmd::kFileSave, QStringLiteral("保存(&S)")));
+    m_fileMenu->addAction(addCommand(cmd::kFileSave));
     action(cmd::kFileSave)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_fileMenu->addAction(addCommand(cmd::kFileSaveAs, QStringLiteral("另存为(&A)...")));
+    m_fileMenu->addAction(addCommand(cmd::kFileSaveAs));
     m_fileMenu->addSeparator();
-    m_fileMenu->addAction(addCommand(cmd::kFilePrint, QStringLiteral("打印(&P)...")));
+    m_fileMenu->addAction(addCommand(cmd::kFilePrint));
     action(cmd::kFilePrint)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    m_fileMenu->addAction(addCommand(cmd::kFilePrintPreview, QStringLiteral("打印预览(&V)")));
-    m_fileMenu->addAction(addCommand(cmd::kFilePrintSetup, QStringLiteral("打印设置(&R)...")));
+    m_fileMenu->addAction(addCommand(cmd::kFilePrintPreview));
+    m_fileMenu->addAction(addCommand(cmd::kFilePrintSetup));
     m_fileMenu->addSeparator();
-    m_recentPlaceholder = m_fileMenu->addAction(QStringLiteral("最近文件"));
+    m_recentPlaceholder = m_fileMenu->addAction(QString());
     m_recentPlaceholder->setEnabled(false);
-    m_recentPlaceholder->setStatusTip(texts::commandText(cmd::kFileMru1).prompt);
     m_recentSeparator = m_fileMenu->addSeparator();
-    m_fileMenu->addAction(addCommand(cmd::kAppExit, QStringLiteral("退出(&X)")));
+    m_fileMenu->addAction(addCommand(cmd::kAppExit));
     // The print command the desktop shell issues; it has no menu item.
-    addCommand(cmd::kFilePrintDirect, QString());
+    addCommand(cmd::kFilePrintDirect);
 
-    QMenu *programming = bar->addMenu(QStringLiteral("编程"));
-    programming->addAction(addCommand(cmd::kReadFromRadio, QStringLiteral("从对讲机读取数据")));
+    m_programmingMenu = bar->addMenu(QString());
+    m_programmingMenu->addAction(addCommand(cmd::kReadFromRadio));
     action(cmd::kReadFromRadio)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     action(cmd::kReadFromRadio)->setIcon(commandIcon(QStringLiteral("read")));
-    programming->addAction(addCommand(cmd::kWriteToRadio, QStringLiteral("向对讲机写入数据")));
+    m_programmingMenu->addAction(addCommand(cmd::kWriteToRadio));
     action(cmd::kWriteToRadio)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     action(cmd::kWriteToRadio)->setIcon(commandIcon(QStringLiteral("write")));
 
     // The port labels show Ctrl+1 to Ctrl+4 as text only; no key is bound.
-    QMenu *port = bar->addMenu(QStringLiteral("端口(&C)"));
-    const std::pair<int, const char *> ports[] = {
-        {cmd::kPortCom1, "COM1 \tCtrl+1"},
-        {cmd::kPortCom2, "COM2  \tCtrl+2"},
-        {cmd::kPortCom3, "COM3  \tCtrl+3"},
-        {cmd::kPortCom4, "COM4  \tCtrl+4"},
-    };
+    m_portMenu = bar->addMenu(QString());
     auto *portGroup = new QActionGroup(this);
     portGroup->setExclusive(true);
-    for (const auto &[id, label] : ports) {
-        QAction *act = addCommand(id, QString::fromUtf8(label));
+    for (int id : {cmd::kPortCom1, cmd::kPortCom2, cmd::kPortCom3, cmd::kPortCom4}) {
+        QAction *act = addCommand(id);
         act->setCheckable(true);
         portGroup->addAction(act);
-        port->addAction(act);
+        m_portMenu->addAction(act);
     }
 
-    QMenu *view = bar->addMenu(QStringLiteral("查看(&V)"));
-    view->addAction(addCommand(cmd::kViewToolbar, QStringLiteral("工具栏(&T)")));
-    view->addAction(addCommand(cmd::kViewStatusBar, QStringLiteral("状态栏(&S)")));
+    createToolsMenu(bar);
+
+    m_viewMenu = bar->addMenu(QString());
+    m_viewMenu->addAction(addCommand(cmd::kViewToolbar));
+    m_viewMenu->addAction(addCommand(cmd::kViewStatusBar));
     for (int id : {cmd::kViewToolbar, cmd::kViewStatusBar}) {
         action(id)->setCheckable(true);
         action(id)->setChecked(true);
     }
 
-    QMenu *help = bar->addMenu(QStringLiteral("帮助(&H)"));
-    help->addAction(addCommand(cmd::kAppAbout, QStringLiteral("关于 ...")));
+    m_helpMenu = bar->addMenu(QString());
+    m_helpMenu->addAction(addCommand(cmd::kAppAbout));
 
     action(cmd::kFileNew)->setIcon(commandIcon(QStringLiteral("new")));
     action(cmd::kFileOpen)->setIcon(commandIcon(QStringLiteral("open")));
@@ -152,6 +144,90 @@ void CMainFrame::createMenus()
         act->setIconVisibleInMenu(false);
 
     connect(action(cmd::kAppExit), &QAction::triggered, this, &QWidget::close);
+}
+
+void CMainFrame::createToolsMenu(QMenuBar *bar)
+{
+    m_toolsMenu = bar->addMenu(QString());
+    // The language menu and its two items read the same in every language,
+    // so that a user who cannot read the one shown still finds his own.
+    QMenu *language = m_toolsMenu->addMenu(QStringLiteral("语言 / Language"));
+    auto *group = new QActionGroup(this);
+    group->setExclusive(true);
+    const std::pair<Language, QString> choices[] = {
+        {Language::Chinese, QStringLiteral("中文")},
+        {Language::English, QStringLiteral("English")},
+    };
+    for (const auto &[choice, name] : choices) {
+        QAction *act = language->addAction(name);
+        act->setCheckable(true);
+        group->addAction(act);
+        m_languageActions.insert(choice, act);
+        connect(act, &QAction::triggered, this, [this, choice] { Q_EMIT languageChosen(choice); });
+    }
+    showLanguage(Language::Chinese);
+}
+
+void CMainFrame::showLanguage(Language language)
+{
+    if (QAction *act = m_languageActions.value(language))
+        act->setChecked(true);
+}
+
+void CMainFrame::retranslate()
+{
+    setWindowTitle(tavin::lang::applicationTitle());
+    m_fileMenu->setTitle(tr("文件(&F)"));
+    const std::pair<int, const char *> labels[] = {
+        {cmd::kFileNew, QT_TR_NOOP("新建(&N)")},
+        {cmd::kFileOpen, QT_TR_NOOP("打开(&O)...")},
+        {cmd::kFileSave, QT_TR_NOOP("保存(&S)")},
+        {cmd::kFileSaveAs, QT_TR_NOOP("另存为(&A)...")},
+        {cmd::kFilePrint, QT_TR_NOOP("打印(&P)...")},
+        {cmd::kFilePrintPreview, QT_TR_NOOP("打印预览(&V)")},
+        {cmd::kFilePrintSetup, QT_TR_NOOP("打印设置(&R)...")},
+        {cmd::kAppExit, QT_TR_NOOP("退出(&X)")},
+        {cmd::kReadFromRadio, QT_TR_NOOP("从对讲机读取数据")},
+        {cmd::kWriteToRadio, QT_TR_NOOP("向对讲机写入数据")},
+        {cmd::kPortCom1, QT_TR_NOOP("COM1 \tCtrl+1")},
+        {cmd::kPortCom2, QT_TR_NOOP("COM2  \tCtrl+2")},
+        {cmd::kPortCom3, QT_TR_NOOP("COM3  \tCtrl+3")},
+        {cmd::kPortCom4, QT_TR_NOOP("COM4  \tCtrl+4")},
+        {cmd::kViewToolbar, QT_TR_NOOP("工具栏(&T)")},
+        {cmd::kViewStatusBar, QT_TR_NOOP("状态栏(&S)")},
+        {cmd::kAppAbout, QT_TR_NOOP("关于 ...")},
+    };
+    for (const auto &[id, label] : labels)
+        action(id)->setText(tr(label));
+    for (QAction *act : std::as_const(m_actions)) {
+        const texts::CommandText text = texts::commandText(act->data().toInt());
+        act->setStatusTip(text.prompt);
+        act->setToolTip(text.tooltip);  // none: a button shows its label
+    }
+    m_recentPlaceholder->setText(tr("最近文件"));
+    m_recentPlaceholder->setStatusTip(texts::commandText(cmd::kFileMru1).prompt);
+    for (QAction *act : std::as_const(m_recentActions))
+        act->setStatusTip(texts::commandText(act->data().toInt()).prompt);
+    m_programmingMenu->setTitle(tr("编程"));
+    m_portMenu->setTitle(tr("端口(&C)"));
+    m_toolsMenu->setTitle(tr("工具(&T)"));
+    m_viewMenu->setTitle(tr("查看(&V)"));
+    m_helpMenu->setTitle(tr("帮助(&H)"));
+
+    m_idleLabel->setText(texts::ready());
+    for (int id : kIndicatorIds) {
+        QLabel *label = m_indicators.value(id);
+        const QString text = texts::commandText(id).prompt;
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 8);
+    }
+    updateIndicators();
+}
+
+void CMainFrame::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
 }
 
 void CMainFrame::createToolBar()
@@ -185,20 +261,16 @@ void CMainFrame::createStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("59393"));
-    m_idleLabel = new QLabel(texts::kReady, bar);
+    m_idleLabel = new QLabel(bar);
     bar->addWidget(m_idleLabel, 1);
     for (int id : kIndicatorIds) {
         auto *label = new QLabel(bar);
-        const QString text = texts::commandText(id).prompt;
-        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 8);
         label->setAlignment(Qt::AlignCenter);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         bar->addPermanentWidget(label);
         m_indicators.insert(id, label);
     }
-    updateIndicators();
-
     connect(action(cmd::kViewStatusBar), &QAction::triggered, bar, &QWidget::setVisible);
 }
 
@@ -209,7 +281,9 @@ void CMainFrame::setView(CProgramView *view)
     m_scrollArea->setWidgetResizable(false);
     m_scrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setCentralWidget(m_scrollArea);
+    m_view = view;
     connect(view, &CProgramView::formSizeKnown, this, &CMainFrame::shrinkToForm);
+    connect(view, &CProgramView::formSizeChanged, this, &CMainFrame::followForm);
     connect(view, &CProgramView::cellInView, this, [this](const QRect &cell) {
         m_scrollArea->ensureVisible(cell.center().x(), cell.center().y(), cell.width() / 2 + cell.height(),
                                     cell.height());
@@ -257,16 +331,37 @@ void CMainFrame::setRecentFiles(const QStringList &files)
     }
 }
 
+QSize CMainFrame::sizeForForm(const QSize &formSize) const
+{
+    const int frameWidth = m_scrollArea->frameWidth();
+    const QSize central = formSize + QSize(2 * frameWidth, 2 * frameWidth);
+    // What the bars and the menu add around the view.
+    return central + (sizeHint() - m_scrollArea->sizeHint());
+}
+
 void CMainFrame::shrinkToForm(const QSize &formSize)
 {
     if (!m_scrollArea)
         return;
-    const int frameWidth = m_scrollArea->frameWidth();
-    const QSize central = formSize + QSize(2 * frameWidth, 2 * frameWidth);
-    // What the bars and the menu add around the view.
-    const QSize around = sizeHint() - m_scrollArea->sizeHint();
-    const QSize needed = central + around;
-    resize(std::min(width(), needed.width()), std::min(height(), needed.height()));
+    const QSize needed = sizeForForm(formSize);
+    const int widening = m_view ? m_view->textWidening() : 0;
+    resize(std::min(width(), needed.width() - widening) + widening, std::min(height(), needed.height()));
+}
+
+void CMainFrame::followForm(const QSize &, const QSize &newSize)
+{
+    if (isMaximized() || isFullScreen())
+        return;
+    // Once the bars have been laid out for their texts in the new language
+    // (their heights follow the fonts that draw them), the frame fits the form
+    // again, inside the screen.
+    QTimer::singleShot(0, this, [this, newSize] {
+        layout()->invalidate();
+        resize(sizeForForm(newSize));
+        const QScreen *screen = this->screen();
+        if (isVisible() && screen && !screen->availableGeometry().contains(frameGeometry()))
+            centreOnScreen();
+    });
 }
 
 QRect CMainFrame::placeFrame(const QRect &available, const QSize &frame)

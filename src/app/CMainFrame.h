@@ -2,7 +2,10 @@
 // the prompt pane and the lock-key indicators, and the editor form as its view.
 #pragma once
 
+#include "Language.h"
+
 #include <QHash>
+#include <QMap>
 #include <QMainWindow>
 
 #include <functional>
@@ -11,6 +14,7 @@ class CProgramView;
 class QAction;
 class QLabel;
 class QMenu;
+class QMenuBar;
 class QScrollArea;
 class QToolBar;
 
@@ -43,8 +47,13 @@ public:
     // Called before the window closes; returning false keeps it open.
     void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
 
-    // Smaller in each direction where the frame is larger than the form needs.
+    // Smaller in each direction where the frame is larger than the form needs;
+    // wider by as much as the form is widened for its texts in the user's
+    // language.
     void shrinkToForm(const QSize &formSize);
+    // The form was laid out anew in another language: the frame grows or
+    // shrinks with it, staying inside the screen.
+    void followForm(const QSize &oldSize, const QSize &newSize);
     // Centred in the screen's available area, and never beyond it: a frame
     // larger than the area is made as large as the area (the form scrolls).
     void centreOnScreen();
@@ -56,11 +65,17 @@ public:
     // Refresh the caps, num and scroll indicators.
     void updateIndicators();
 
+    // The check mark of "语言 / Language" sits on this language.
+    void showLanguage(tavin::lang::Language language);
+
 Q_SIGNALS:
     void recentFileChosen(int index);
     void fileDropped(const QString &path);
+    // "中文" or "English" was chosen under "工具(&T)" > "语言 / Language".
+    void languageChosen(tavin::lang::Language language);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -68,14 +83,27 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QAction *addCommand(int id, const QString &label);
+    using Language = tavin::lang::Language;
+
+    QAction *addCommand(int id);
     void createMenus();
+    void createToolsMenu(QMenuBar *bar);
+    // Every text of the frame in the current language.
+    void retranslate();
     void createToolBar();
     void createStatusBar();
     bool isDeadKey(const QKeyEvent *event) const;
+    // The frame's size that shows the whole form with the bars around it.
+    QSize sizeForForm(const QSize &formSize) const;
 
     QHash<int, QAction *> m_actions;
     QMenu *m_fileMenu = nullptr;
+    QMenu *m_programmingMenu = nullptr;
+    QMenu *m_portMenu = nullptr;
+    QMenu *m_toolsMenu = nullptr;
+    QMenu *m_viewMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
+    QMap<Language, QAction *> m_languageActions;
     QAction *m_recentPlaceholder = nullptr;
     QAction *m_recentSeparator = nullptr;
     QList<QAction *> m_recentActions;
@@ -83,6 +111,7 @@ private:
     QLabel *m_idleLabel = nullptr;
     QHash<int, QLabel *> m_indicators;
     QScrollArea *m_scrollArea = nullptr;
+    CProgramView *m_view = nullptr;
     std::function<bool()> m_closeGuard;
     bool m_placedWithDecorations = false;
 };

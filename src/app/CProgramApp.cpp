@@ -5,6 +5,7 @@
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "CommandIds.h"
+#include "LanguageChoice.h"
 #include "ListImport.h"
 #include "NativePath.h"
 #include "PagePrinter.h"
@@ -110,6 +111,8 @@ void CProgramApp::wireCommands()
 
     connect(view, &CProgramView::documentModified, m_doc.get(), [this] { m_doc->setModified(true); });
     connect(frame, &CMainFrame::recentFileChosen, this, &CProgramApp::onRecentFile);
+    connect(frame, &CMainFrame::languageChosen, this, &CProgramApp::onLanguageChosen);
+    frame->showLanguage(LanguageChoice::current());
     connect(frame, &CMainFrame::fileDropped, this, &CProgramApp::OpenDocumentFile);
     frame->setCloseGuard([this] { return m_view->mayCloseWindow() && SaveModified(); });
     // Closing was put off until a cancelled transfer ended.
@@ -164,7 +167,7 @@ bool CProgramApp::openWithoutQuestion(const QString &path)
         m_view->OnInitialUpdate();
         return true;
     }
-    m_prompts->showFileError(QStringLiteral("无法打开文件。\n\n%1").arg(error));
+    m_prompts->showFileError(tr("无法打开文件。\n\n%1").arg(error));
     if (!tavin::platform::pathExists(path)) {
         m_recentFiles.remove(path);
         m_recentFiles.save();
@@ -181,7 +184,7 @@ bool CProgramApp::saveTo(const QString &path)
 {
     QString error;
     if (!m_doc->OnSaveDocument(path, &error)) {
-        m_prompts->showFileError(QStringLiteral("无法保存文件。\n\n%1").arg(error));
+        m_prompts->showFileError(tr("无法保存文件。\n\n%1").arg(error));
         return false;
     }
     noteRecentFile(path);
@@ -255,6 +258,13 @@ void CProgramApp::onAppAbout()
 {
     CAboutDlg dialog(m_frame.get());
     dialog.exec();
+}
+
+void CProgramApp::onLanguageChosen(tavin::lang::Language language)
+{
+    LanguageChoice::save(language);
+    LanguageChoice::apply(language);
+    m_frame->showLanguage(language);
 }
 
 void CProgramApp::onRecentFile(int index)

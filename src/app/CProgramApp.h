@@ -3,6 +3,7 @@
 // application's commands (new, open, recent files, print setup, about).
 #pragma once
 
+#include "Language.h"
 #include "RecentFileList.h"
 
 #include <QObject>
@@ -70,6 +71,9 @@ public Q_SLOTS:
     void onFilePrintSetup();
     void onAppAbout();
     void onRecentFile(int index);
+    // "语言 / Language": kept in the settings and shown at once; the form
+    // keeps its content and its changed mark.
+    void onLanguageChosen(tavin::lang::Language language);
 
 private:
     bool openWithoutQuestion(const QString &path);

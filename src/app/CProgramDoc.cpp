@@ -8,7 +8,7 @@ CProgramDoc::CProgramDoc(const bool &formReady, QObject *parent) : QObject(paren
 
 QString CProgramDoc::untitledName()
 {
-    return QStringLiteral("无标题");
+    return tr("无标题");
 }
 
 QString CProgramDoc::title() const

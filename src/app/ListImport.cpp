@@ -8,6 +8,7 @@
 #include "NewDocument.h"
 #include "UserPrompts.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace ListImport {
@@ -21,7 +22,8 @@ QString refusalText(const QString &path, const tavin::lists::ImportOutcome &outc
 {
     const std::vector<tavin::lists::ListProblem> &problems = outcome.problems;
     const std::string name = tavin::platform::fileNameOf(path).toStdString();
-    QString text = QStringLiteral("无法导入信道表 %1：\n\n").arg(tavin::platform::fileNameOf(path));
+    QString text =
+        QCoreApplication::translate("ListImport", "无法导入信道表 %1：\n\n").arg(tavin::platform::fileNameOf(path));
     // The notices say what the errors rest on, such as the band that was kept.
     for (const std::string &notice : outcome.notices)
         text += QString::fromStdString(notice) + u'\n';
@@ -34,7 +36,7 @@ QString refusalText(const QString &path, const tavin::lists::ImportOutcome &outc
         text += QString::fromStdString(tavin::lists::problemLine(name, problem)) + u'\n';
     }
     if (problems.size() > std::size_t(kShownProblems))
-        text += QStringLiteral("... (%1 errors in all)\n").arg(problems.size());
+        text += QCoreApplication::translate("ListImport", "... (%1 errors in all)\n").arg(problems.size());
     return text;
 }
 
@@ -53,7 +55,8 @@ bool importIntoDocument(const QString &path, CProgramDoc &doc, CProgramView &vie
     QByteArray bytes;
     const tavin::FileResult read = tavin::lists::readListFile(tavin::platform::toNative(path), &bytes);
     if (!read) {
-        prompts.showFileError(QStringLiteral("无法打开文件。\n\n%1").arg(QString::fromStdString(read.error)));
+        prompts.showFileError(QCoreApplication::translate("ListImport", "无法打开文件。\n\n%1")
+                                  .arg(QString::fromStdString(read.error)));
         return false;
     }
 

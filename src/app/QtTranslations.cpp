@@ -4,14 +4,15 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-bool installQtTranslations(QCoreApplication &app, const QLocale &locale)
+QTranslator *installQtTranslations(QCoreApplication &app, const QLocale &locale)
 {
     // The catalogue "qt" gathers those of Qt's modules (base, serial port, ...).
     auto *translator = new QTranslator(&app);
     if (!translator->load(locale, QStringLiteral("qt"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        || !QCoreApplication::installTranslator(translator)) {
         delete translator;
-        return false;
+        return nullptr;
     }
-    return QCoreApplication::installTranslator(translator);
+    return translator;
 }

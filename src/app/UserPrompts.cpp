@@ -4,6 +4,7 @@
 #include "NativePath.h"
 #include "ScreenFit.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTextStream>
@@ -13,7 +14,8 @@
 UserPrompts::SaveAnswer DialogUserPrompts::askSaveChanges(const QString &documentName)
 {
     const auto answer = QMessageBox::question(
-        m_parent, texts::kAppTitle, QStringLiteral("是否保存对 %1 的更改？").arg(documentName),
+        m_parent, tavin::lang::applicationTitle(),
+        QCoreApplication::translate("UserPrompts", "是否保存对 %1 的更改？").arg(documentName),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     switch (answer) {
     case QMessageBox::Save:
@@ -28,18 +30,20 @@ UserPrompts::SaveAnswer DialogUserPrompts::askSaveChanges(const QString &documen
 void DialogUserPrompts::showFileError(const QString &text)
 {
     // It may list many problems of a file: the box fits the screen, the list scrolls.
-    screenfit::message(m_parent, QMessageBox::Warning, texts::kAppTitle, text);
+    screenfit::message(m_parent, QMessageBox::Warning, tavin::lang::applicationTitle(), text);
 }
 
 QString DialogUserPrompts::openFileName()
 {
     return tavin::platform::fromQtPath(QFileDialog::getOpenFileName(
-        m_parent, QStringLiteral("打开"), QString(), texts::kFileFilter + QStringLiteral(";;所有文件 (*)")));
+        m_parent, QCoreApplication::translate("UserPrompts", "打开"), QString(),
+        texts::fileFilter() + QStringLiteral(";;") + QCoreApplication::translate("UserPrompts", "所有文件 (*)")));
 }
 
 QString DialogUserPrompts::saveFileName(const QString &suggestedPath)
 {
-    QFileDialog dialog(m_parent, QStringLiteral("另存为"), tavin::platform::toQtPath(suggestedPath), texts::kFileFilter);
+    QFileDialog dialog(m_parent, QCoreApplication::translate("UserPrompts", "另存为"),
+                       tavin::platform::toQtPath(suggestedPath), texts::fileFilter());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(texts::kDefaultExtension);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

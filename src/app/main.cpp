@@ -7,7 +7,7 @@
 #include "QtMessageFilter.h"
 #include "RunExitCodes.h"
 #include "SafeReplace.h"
-#include "QtTranslations.h"
+#include "LanguageChoice.h"
 #include "StartupProbe.h"
 #include "UserPrompts.h"
 #include "WindowlessRun.h"
@@ -57,7 +57,9 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(texts::kOrganisation);
     QApplication::setApplicationName(texts::kAppTitle);
     QApplication::setApplicationVersion(QStringLiteral(TAVIN_VERSION));
-    installQtTranslations(application);
+    // The language chosen in the window, or none: Chinese with Qt's texts in
+    // the system's language, as the program always was.
+    LanguageChoice::apply(LanguageChoice::saved());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/32/tavin.png")));
 
     QCommandLineParser parser;
@@ -79,6 +81,11 @@ int main(int argc, char *argv[])
                                      QStringLiteral("printer"));
     parser.addOption(print);
     parser.addOption(printTo);
+    const QCommandLineOption language(QStringLiteral("lang"),
+                                      QStringLiteral("Show the window (and print the page) in <language> for this "
+                                                     "run: zh (Chinese) or en (English)."),
+                                      QStringLiteral("language"));
+    parser.addOption(language);
     parser.addPositionalArgument(
         QStringLiteral("file"),
         QStringLiteral("Channel file (*.sin) to open, or channel list (*.csv, *.json) to import."),
@@ -92,6 +99,16 @@ int main(int argc, char *argv[])
         parser.showHelp(run::kExitOk);
     if (parser.isSet(version))
         parser.showVersion();
+
+    if (parser.isSet(language)) {
+        const std::optional<LanguageChoice::Language> chosen = tavin::lang::languageFromCode(parser.value(language));
+        if (!chosen) {
+            std::fprintf(stderr, "tavin: unknown language %s; use zh or en\n",
+                         qPrintable(tavin::platform::quoted(parser.value(language))));
+            return run::kExitUsage;
+        }
+        LanguageChoice::apply(chosen);
+    }
 
     if (parser.isSet(startupProbe))
         StartupProbe::install();

@@ -4,12 +4,15 @@
 #include "CliCommon.h"
 #include "Codec.h"
 #include "ExitCodes.h"
+#include "Language.h"
 #include "PageTexts.h"
 #include "PdfExport.h"
 #include "Verbs.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QPageSize>
+#include <QTranslator>
 
 namespace tavin::cli {
 
@@ -38,8 +41,13 @@ int cmdPrint(const QStringList &args)
     const QCommandLineOption paper(QStringLiteral("paper"),
                                    QStringLiteral("Paper size: A4 (default), A5, Letter or Legal."),
                                    QStringLiteral("SIZE"), QStringLiteral("A4"));
+    const QCommandLineOption language(QStringLiteral("lang"),
+                                      QStringLiteral("The page's language: zh (default, as the desktop program "
+                                                     "prints it in Chinese) or en (English)."),
+                                      QStringLiteral("LANG"), QStringLiteral("zh"));
     parser.addOption(output);
     parser.addOption(paper);
+    parser.addOption(language);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The channel file (*.sin)."));
     int exitCode = kExitOk;
     if (!parseOrExit(parser, args, &exitCode))
@@ -58,6 +66,16 @@ int cmdPrint(const QStringList &args)
                                        .arg(parser.value(paper)));
         return kExitUsage;
     }
+
+    const std::optional<lang::Language> pageLanguage = lang::languageFromCode(parser.value(language));
+    if (!pageLanguage) {
+        reportError(args.value(0), QStringLiteral("unknown language '%1'; use zh or en").arg(parser.value(language)));
+        return kExitUsage;
+    }
+    // Only the page changes language; the messages of tavin-cli stay as they are.
+    const std::unique_ptr<QTranslator> translator = lang::programTranslator(*pageLanguage);
+    if (translator)
+        QCoreApplication::installTranslator(translator.get());
 
     ChannelTable channels;
     BoxSelections selections;

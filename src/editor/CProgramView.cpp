@@ -4,15 +4,18 @@
 #include "CellEditors.h"
 #include "DialogUnits.h"
 #include "FocusedComboBox.h"
+#include "FormLayout.h"
 #include "GridTexts.h"
 #include "NewDocument.h"
 #include "PagePrinter.h"
 #include "PageTexts.h"
 #include "RadioImage.h"
+#include "ShownText.h"
 #include "ToneTable.h"
 #include "TransferController.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,48 +25,7 @@ using tavin::SettingBox;
 
 namespace {
 
-constexpr int kFormWidthDlu = 485;
-constexpr int kFormHeightDlu = 221;
 constexpr int kFormFontPoints = 9;
-
-enum class Kind { LabelLeft, LabelRight, LabelTwoLinesLeft, LabelTwoLinesRight, Group, Box, Grid };
-
-struct TemplateControl {
-    Kind kind;
-    const char *text;  // label text, or nullptr
-    SettingBox box;    // for Kind::Box
-    int x, y, width, height;
-};
-
-// Form template 101, in template order.
-constexpr TemplateControl kTemplate[] = {
-    {Kind::LabelLeft, "机型", SettingBox::Model, 20, 20, 16, 9},
-    {Kind::LabelLeft, "频率", SettingBox::Model, 20, 36, 15, 9},
-    {Kind::Box, nullptr, SettingBox::Band, 42, 34, 61, 59},
-    {Kind::Group, "机型设置", SettingBox::Model, 8, 8, 109, 43},
-    {Kind::Box, nullptr, SettingBox::Model, 42, 18, 61, 52},
-    {Kind::Group, "功能设置", SettingBox::Model, 8, 54, 109, 160},
-    {Kind::LabelRight, "发射限时", SettingBox::Model, 13, 68, 29, 8},
-    {Kind::Box, nullptr, SettingBox::TxTimeLimit, 48, 66, 64, 52},
-    {Kind::LabelRight, "提示音", SettingBox::Model, 13, 84, 29, 8},
-    {Kind::Box, nullptr, SettingBox::Beep, 48, 82, 64, 52},
-    {Kind::LabelRight, "静噪电平", SettingBox::Model, 13, 100, 29, 8},
-    {Kind::LabelRight, "监听", SettingBox::Model, 29, 197, 13, 8},
-    {Kind::Box, nullptr, SettingBox::SquelchLevel, 48, 98, 64, 52},
-    {Kind::Box, nullptr, SettingBox::Monitor, 48, 195, 64, 52},
-    {Kind::LabelRight, "扫描", SettingBox::Model, 22, 132, 20, 8},
-    {Kind::Box, nullptr, SettingBox::Scan, 48, 130, 64, 42},
-    {Kind::LabelRight, " 报号选择", SettingBox::Model, 13, 147, 29, 8},
-    {Kind::Box, nullptr, SettingBox::VoicePrompt, 48, 146, 64, 46},
-    {Kind::LabelTwoLinesLeft, "紧急呼叫          开关", SettingBox::Model, 13, 161, 29, 15},
-    {Kind::Box, nullptr, SettingBox::EmergencyAlarm, 48, 162, 64, 57},
-    {Kind::LabelRight, "省电开关", SettingBox::Model, 13, 117, 29, 8},
-    {Kind::Box, nullptr, SettingBox::PowerSave, 48, 114, 64, 30},
-    {Kind::Grid, nullptr, SettingBox::Model, 124, 33, 352, 167},
-    {Kind::LabelLeft, "信道设置", SettingBox::Model, 125, 16, 40, 8},
-    {Kind::LabelTwoLinesRight, "拒绝紧急报警", SettingBox::Model, 11, 177, 31, 17},
-    {Kind::Box, nullptr, SettingBox::RejectAlarm, 48, 178, 64, 52},
-};
 
 // Tab order of the controls that take the focus: 1011, 1017, 1013, 1014, 1016,
 // 1012, 1075, 1076, 1077, 1078, then the grid, then 1015.
@@ -78,16 +40,6 @@ constexpr SettingBox kTabOrderBeforeGrid[] = {
 constexpr const char *kTemplateBandEntries[] = {
     "450 - 470MHZ", "470 - 490MHZ", "490 - 512MHZ", "406 - 430MHZ", "400 - 420MHZ",
 };
-
-// Column widths as multiples of w, in the order they are set.
-struct ColumnWidthRule {
-    int column;
-    double factor;
-};
-const ColumnWidthRule kColumnWidths[] = {
-    {2, 1.25}, {1, 1.25}, {0, 0.5}, {3, 1.25}, {4, 1.25}, {6, 1.0 / 1.4}, {5, 1.0 / 1.2}, {7, 1.0 / 1.4}, {8, 1.0 / 1.4},
-};
-constexpr double kColumnWidthSum = 0.5 + 4 * 1.25 + 1.0 / 1.2 + 3 * (1.0 / 1.4);
 
 QFont makeFormFont()
 {
@@ -152,7 +104,7 @@ bool CProgramView::mayCloseWindow()
 QStringList CProgramView::templateTexts()
 {
     QStringList texts;
-    for (const TemplateControl &control : kTemplate) {
+    for (const form::TemplateControl &control : form::templateControls()) {
         if (control.text)
             texts << QString::fromUtf8(control.text);
     }
@@ -165,82 +117,64 @@ QStringList CProgramView::templateTexts()
 
 void CProgramView::createControls()
 {
-    // Measured on the fonts that draw the form's texts: the Chinese ones come
-    // from a fallback face, which is often taller than the form's font.
-    const DialogUnits units(m_formFont, templateTexts());
-    m_formSize = QSize(units.toPixelsX(kFormWidthDlu), units.toPixelsY(kFormHeightDlu));
-    setFixedSize(m_formSize);
+    // Measured on the fonts that draw the template's own texts: the Chinese
+    // ones come from a fallback face, which is often taller than the form's
+    // font. The same units serve every language.
+    m_units = std::make_unique<DialogUnits>(m_formFont, templateTexts());
 
     QList<QGroupBox *> groups;
-    for (const TemplateControl &control : kTemplate) {
-        const QRect rect = units.toPixels(control.x, control.y, control.width, control.height);
+    for (const form::TemplateControl &control : form::templateControls()) {
+        QWidget *widget = nullptr;
         switch (control.kind) {
-        case Kind::LabelLeft:
-        case Kind::LabelRight:
-        case Kind::LabelTwoLinesLeft:
-        case Kind::LabelTwoLinesRight: {
-            auto *label = new QLabel(QString::fromUtf8(control.text), this);
-            const bool twoLines = control.kind == Kind::LabelTwoLinesLeft || control.kind == Kind::LabelTwoLinesRight;
-            const bool right = control.kind == Kind::LabelRight || control.kind == Kind::LabelTwoLinesRight;
-            Qt::Alignment alignment = right ? Qt::AlignRight : Qt::AlignLeft;
-            if (control.kind == Kind::LabelRight)
-                alignment |= Qt::AlignVCenter;
-            else
-                alignment |= Qt::AlignTop;
-            label->setAlignment(alignment);
-            label->setWordWrap(twoLines);
-            // Every label shows whole, whatever face draws it.
-            label->setGeometry(units.textRect(control.x, control.y, control.width, control.height, label->text(),
-                                              alignment, twoLines));
+        case form::Kind::LabelLeft:
+        case form::Kind::LabelRight:
+        case form::Kind::LabelTwoLinesLeft:
+        case form::Kind::LabelTwoLinesRight: {
+            auto *label = new QLabel(this);
+            label->setAlignment(form::labelAlignment(control.kind));
+            label->setWordWrap(form::wraps(control.kind));
+            widget = label;
             break;
         }
-        case Kind::Group: {
-            auto *group = new QGroupBox(QString::fromUtf8(control.text), this);
-            group->setGeometry(rect);
+        case form::Kind::Group: {
+            auto *group = new QGroupBox(this);
             groups.append(group);
+            widget = group;
             break;
         }
-        case Kind::Box: {
+        case form::Kind::Box: {
             auto *box = new FocusedComboBox(this);
             box->setObjectName(QString::number(tavin::settingBox(control.box).controlId));
             box->setEditable(false);
-            box->setMaxVisibleItems(std::max(1, (rect.height() - box->sizeHint().height()) / box->fontMetrics().height()));
+            const int listHeight = m_units->toPixelsY(control.height);
+            box->setMaxVisibleItems(std::max(1, (listHeight - box->sizeHint().height()) / box->fontMetrics().height()));
             if (control.box == SettingBox::Band) {
                 for (const char *entry : kTemplateBandEntries)
                     box->addItem(QString::fromUtf8(entry));
             } else {
                 for (const std::string &entry : tavin::settingBox(control.box).entries)
-                    box->addItem(QString::fromStdString(entry));
+                    box->addItem(tavin::lang::shownText(QString::fromStdString(entry)));
             }
             box->setCurrentIndex(-1);
-            box->setGeometry(rect.x(), rect.y(), rect.width(), box->sizeHint().height());
             m_boxes[boxIndex(control.box)] = box;
             connect(box, &QComboBox::activated, this, &CProgramView::documentModified);
+            widget = box;
             break;
         }
-        case Kind::Grid:
+        case form::Kind::Grid:
             m_grid = new CMSFlexGrid(tavin::kGridRowCount, tavin::kGridColumnCount, this);
             m_grid->setObjectName(QString::number(kGridId));
-            m_grid->setGeometry(rect);
             m_grid->setFont(m_formFont);
-            {
-                // The grid's own column width: wide enough that the nine columns
-                // fill its width at the fixed ratios.
-                const int clientPixels = rect.width() - 2 * m_grid->frameWidth() - 2;
-                const int clientTwips = clientPixels * CMSFlexGrid::kTwipsPerInch / m_grid->pixelsPerInchX();
-                m_grid->setDefaultColWidth(static_cast<int>(clientTwips / kColumnWidthSum));
-                // All seventeen rows in view, as tall as the font allows.
-                const int clientHeight = rect.height() - 2 * m_grid->frameWidth();
-                const int rowHeight = std::min(units.baseHeight() + 4, clientHeight / tavin::kGridRowCount);
-                m_grid->verticalHeader()->setMinimumSectionSize(1);
-                m_grid->verticalHeader()->setDefaultSectionSize(rowHeight);
-            }
+            // The grid holds the data's words and shows them in the user's language.
+            m_grid->setTextShown(&tavin::lang::shownText);
+            widget = m_grid;
             connect(m_grid, &CMSFlexGrid::enterCell, this, [this] {
                 const QRect cell = m_grid->visualRect(m_grid->model()->index(m_grid->row(), m_grid->col()));
                 Q_EMIT cellInView(QRect(m_grid->viewport()->mapTo(this, cell.topLeft()), cell.size()));
             });
             break;
         }
+        m_controls.push_back({&control, widget});
     }
     for (QGroupBox *group : groups)
         group->lower();
@@ -257,6 +191,85 @@ void CProgramView::createControls()
         chain(m_boxes[boxIndex(box)]);
     chain(m_grid);
     chain(m_boxes[boxIndex(SettingBox::RejectAlarm)]);
+
+    retranslate();
+}
+
+void CProgramView::retranslate()
+{
+    for (const PlacedControl &placed : m_controls) {
+        if (auto *label = qobject_cast<QLabel *>(placed.widget))
+            label->setText(form::FormLayout::shownText(*placed.control));
+        else if (auto *group = qobject_cast<QGroupBox *>(placed.widget))
+            group->setTitle(form::FormLayout::shownText(*placed.control));
+    }
+    for (int b = 0; b < tavin::kSettingBoxCount; ++b) {
+        QComboBox *box = m_boxes[std::size_t(b)];
+        const std::vector<std::string> &entries = tavin::settingBox(static_cast<SettingBox>(b)).entries;
+        // The band box holds the template's list until the model rule first runs.
+        if (box->count() != int(entries.size()))
+            continue;
+        for (int i = 0; i < box->count(); ++i)
+            box->setItemText(i, tavin::lang::shownText(QString::fromStdString(entries[std::size_t(i)])));
+    }
+    layOutControls();
+}
+
+void CProgramView::layOutControls()
+{
+    const form::FormLayout layout(*m_units, *m_boxes[0], *m_grid, m_tones);
+    const QSize size = layout.formSize();
+    for (const PlacedControl &placed : m_controls) {
+        const QRect rect = layout.rect(*placed.control);
+        if (placed.control->kind == form::Kind::Box)
+            placed.widget->setGeometry(rect.x(), rect.y(), rect.width(), placed.widget->sizeHint().height());
+        else if (placed.widget == m_grid)
+            placeGrid(rect);
+        else
+            placed.widget->setGeometry(rect);
+    }
+    if (size == m_formSize)
+        return;
+    const QSize before = m_formSize;
+    m_formSize = size;
+    setFixedSize(m_formSize);
+    if (before.isValid())
+        Q_EMIT formSizeChanged(before, m_formSize);
+}
+
+int CProgramView::textWidening() const
+{
+    return m_formSize.width() - m_units->toPixelsX(form::kWidthDlu);
+}
+
+void CProgramView::placeGrid(const QRect &rect)
+{
+    m_grid->setGeometry(rect);
+    // The grid's own column width: wide enough that the nine columns fill its
+    // width at the fixed ratios.
+    const int clientPixels = rect.width() - 2 * m_grid->frameWidth() - 2;
+    const int clientTwips = clientPixels * CMSFlexGrid::kTwipsPerInch / m_grid->pixelsPerInchX();
+    const int defaultWidth = static_cast<int>(clientTwips / form::kColumnWidthSum);
+    const bool changed = defaultWidth != m_grid->defaultColWidth();
+    m_grid->setDefaultColWidth(defaultWidth);
+    // All seventeen rows in view, as tall as the font allows.
+    const int clientHeight = rect.height() - 2 * m_grid->frameWidth();
+    const int rowHeight = std::min(m_units->baseHeight() + 4, clientHeight / tavin::kGridRowCount);
+    m_grid->verticalHeader()->setMinimumSectionSize(1);
+    m_grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+    // Widths already set follow a grid that has grown for its texts.
+    if (changed && m_formReady) {
+        setColumnWidths();
+        if (m_cellEditors)
+            m_cellEditors->placeOpenEditor();
+    }
+}
+
+void CProgramView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
 }
 
 void CProgramView::createCellEditors()
@@ -268,8 +281,9 @@ void CProgramView::createCellEditors()
 
 void CProgramView::setColumnWidths()
 {
-    const double w = m_grid->colWidth(2);
-    for (const ColumnWidthRule &rule : kColumnWidths)
+    // w is the width column 2 has before any width is set: the grid's default.
+    const double w = m_grid->defaultColWidth();
+    for (const form::ColumnWidthRule &rule : form::columnWidthRules())
         m_grid->setColWidth(rule.column, static_cast<int>(w * rule.factor));
 }
 
@@ -345,7 +359,7 @@ void CProgramView::ApplyModelRule()
     QComboBox *band = m_boxes[boxIndex(SettingBox::Band)];
     band->clear();
     for (const std::string &entry : tavin::settingBox(SettingBox::Band).entries)
-        band->addItem(QString::fromStdString(entry));
+        band->addItem(tavin::lang::shownText(QString::fromStdString(entry)));
     band->setCurrentIndex(0);
     if (m_image)
         tavin::applyModelRule(*m_image, settingBoxSelection(SettingBox::Model));
@@ -380,8 +394,7 @@ int CProgramView::settingBoxSelection(SettingBox box) const
 
 QString CProgramView::settingBoxText(SettingBox box) const
 {
-    const QComboBox *combo = m_boxes[boxIndex(box)];
-    return combo->currentIndex() < 0 ? QString() : combo->currentText();
+    return QString::fromStdString(tavin::selectionText(box, settingBoxSelection(box)));
 }
 
 tavin::BoxSelections CProgramView::boxSelections() const
@@ -438,5 +451,5 @@ void CProgramView::onFilePrintDirect()
 {
     QString error;
     if (m_pagePrinter && !m_pagePrinter->printDirect(printedPage(), &error))
-        QMessageBox::warning(this, QStringLiteral("打印"), error);
+        QMessageBox::warning(this, tr("打印"), error);
 }

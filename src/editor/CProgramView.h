@@ -11,9 +11,11 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class CMSFlexGrid;
 class CellEditors;
+class DialogUnits;
 class TransferController;
 class QComboBox;
 
@@ -21,6 +23,10 @@ namespace tavin {
 class RadioImage;
 class ToneTable;
 }  // namespace tavin
+
+namespace form {
+struct TemplateControl;
+}
 
 namespace tavin::print {
 class PagePrinter;
@@ -62,7 +68,8 @@ public:
     CMSFlexGrid *grid() const { return m_grid; }
     CellEditors *cellEditors() const { return m_cellEditors; }
     QComboBox *settingBoxWidget(tavin::SettingBox box) const;
-    // The entry text of a box's selection, or the empty text for none.
+    // The entry of a box's selection as the model spells it (in every
+    // language), or the empty text for none.
     QString settingBoxText(tavin::SettingBox box) const;
     int settingBoxSelection(tavin::SettingBox box) const;
     int bandSelection() const { return settingBoxSelection(tavin::SettingBox::Band); }
@@ -99,11 +106,16 @@ public:
         {43'000'000, 50'000'000},
     }};
 
-    // The labels' texts and the setting boxes' entries of form template 101.
+    // The labels' texts and the setting boxes' entries of form template 101,
+    // as written (Chinese).
     static QStringList templateTexts();
 
-    // The form's size in pixels, from the template's 485 x 221 dialog units.
+    // The form's size in pixels, from the template's 485 x 221 dialog units,
+    // wider where the texts shown in the user's language need it.
     QSize formSize() const { return m_formSize; }
+    // How much wider than the template the form is for the texts it shows in
+    // the user's language (0 in Chinese), pixels.
+    int textWidening() const;
     QFont formFont() const { return m_formFont; }
 
 public Q_SLOTS:
@@ -131,9 +143,24 @@ Q_SIGNALS:
     // walk): where a small screen shows only part of the form, the frame
     // brings this rectangle of the form into view.
     void cellInView(const QRect &formRect);
+    // The form was laid out anew for texts in another language.
+    void formSizeChanged(const QSize &oldSize, const QSize &newSize);
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
+    struct PlacedControl {
+        const form::TemplateControl *control;
+        QWidget *widget;
+    };
+
     void createControls();
+    // The texts of the labels, groups and boxes in the current language, and
+    // the layout that holds them.
+    void retranslate();
+    void layOutControls();
+    void placeGrid(const QRect &rect);
     void createCellEditors();
     void setColumnWidths();
     void writeFixedTexts();
@@ -147,6 +174,8 @@ private:
     tavin::RadioImage *m_image = nullptr;
 
     QFont m_formFont;
+    std::unique_ptr<DialogUnits> m_units;
+    std::vector<PlacedControl> m_controls;
     QSize m_formSize;
     CMSFlexGrid *m_grid = nullptr;
     std::array<QComboBox *, tavin::kSettingBoxCount> m_boxes{};

@@ -79,7 +79,7 @@ void CellCommitter::commitFrequency(const std::string &entry)
 QString CellCommitter::toneValue() const
 {
     return QString::fromStdString(
-        tavin::toneEntryText(m_tones, m_editors.tone()->currentText().toStdString(), currentChannelEmpty()));
+        tavin::toneEntryText(m_tones, m_editors.tone()->chosenWord().toStdString(), currentChannelEmpty()));
 }
 
 void CellCommitter::commitLeaving()
@@ -98,7 +98,7 @@ void CellCommitter::commitLeaving()
     } else if (chooser == m_editors.tone()) {
         writeCell(row, col, toneValue());
     } else {
-        writeCell(row, col, currentChannelEmpty() ? QString() : chooser->currentText());
+        writeCell(row, col, currentChannelEmpty() ? QString() : chooser->chosenWord());
     }
 }
 
@@ -122,7 +122,7 @@ void CellCommitter::commitListOnEnter(int column)
     if (currentChannelEmpty())
         return;
     if (CellChooser *chooser = m_editors.chooserForColumn(column))
-        writeCell(m_grid->row(), m_grid->col(), chooser->currentText());
+        writeCell(m_grid->row(), m_grid->col(), chooser->chosenWord());
 }
 
 void CellCommitter::commitToneOnEnter()

@@ -218,8 +218,6 @@ void CellEditors::openCurrent(int typed)
     QWidget *editor = m_editors->forColumn(col);
     CellChooser *chooser = m_editors->chooserForColumn(col);
     const QString cellText = m_grid->text();
-    const int pixelsPerInchX = m_grid->pixelsPerInchX();
-    const int pixelsPerInchY = m_grid->pixelsPerInchY();
 
     // A closed editor starts again from the cell: a new document or a read
     // from the radio may have changed it since the cell became current.
@@ -236,8 +234,7 @@ void CellEditors::openCurrent(int typed)
             m_seeder->seedFrequency(m_editors->frequency(), col, character, cellText);
     }
 
-    const CellTwips cell{m_grid->cellLeft(), m_grid->cellTop(), m_grid->cellWidth(), m_grid->cellHeight()};
-    editor->setGeometry(editorRect(cell, pixelsPerInchX, pixelsPerInchY));
+    placeOverCurrentCell(editor);
     if (typed == kBackspace && !chooser)
         m_editors->frequency()->clear();
     else if (!seeded && !chooser)
@@ -249,4 +246,17 @@ void CellEditors::openCurrent(int typed)
     editor->raise();
     editor->setFocus(Qt::OtherFocusReason);
     m_grid->repaintNow();
+}
+
+void CellEditors::placeOverCurrentCell(QWidget *editor)
+{
+    const CellTwips cell{m_grid->cellLeft(), m_grid->cellTop(), m_grid->cellWidth(), m_grid->cellHeight()};
+    editor->setGeometry(editorRect(cell, m_grid->pixelsPerInchX(), m_grid->pixelsPerInchY()));
+}
+
+void CellEditors::placeOpenEditor()
+{
+    QWidget *editor = m_editors->forColumn(m_grid->col());
+    if (editor->isVisible())
+        placeOverCurrentCell(editor);
 }

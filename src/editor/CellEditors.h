@@ -54,6 +54,8 @@ public:
     // (the frequency editor then opens empty), otherwise the character typed
     // on the cell.
     void openCurrent(int typed);
+    // An open editor goes over its cell again (the grid's columns changed).
+    void placeOpenEditor();
 
 Q_SIGNALS:
     // A cell text was changed by the user through an editor.
@@ -78,6 +80,7 @@ private:
     void tabOut(int step);
     // Hides one editor; the grid takes the keyboard focus if the editor had it.
     void hideEditor(QWidget *editor);
+    void placeOverCurrentCell(QWidget *editor);
 
     CMSFlexGrid *m_grid = nullptr;
     const tavin::ToneTable &m_tones;

@@ -70,19 +70,29 @@ QRect DialogUnits::toPixels(int x, int y, int width, int height) const
     return QRect(toPixelsX(x), toPixelsY(y), toPixelsX(width), toPixelsY(height));
 }
 
+int DialogUnits::widthNeeded(const QString &text, bool wrap) const
+{
+    // A single line, or the widest word that cannot be broken (a line breaks
+    // between words and between full-width characters).
+    const QFontMetrics metrics(m_font);
+    int needWidth = 0;
+    const QStringList words = wrap ? text.split(QLatin1Char(' '), Qt::SkipEmptyParts) : QStringList{text};
+    for (const QString &word : words) {
+        if (!wrap || std::none_of(word.begin(), word.end(), isFullWidth)) {
+            // As a label draws it: a letter's ink may reach past its advance.
+            const QRect drawn = metrics.boundingRect(QRect(0, 0, 1 << 20, 1 << 20), Qt::TextSingleLine, word);
+            needWidth = std::max({needWidth, metrics.horizontalAdvance(word), drawn.width()});
+        }
+    }
+    return needWidth;
+}
+
 QRect DialogUnits::textRect(int x, int y, int width, int height, const QString &text, Qt::Alignment alignment,
                             bool wrap) const
 {
     QRect rect = toPixels(x, y, width, height);
     const QFontMetrics metrics(m_font);
-    // Wider than the box: a single line, or a word that cannot be broken
-    // (a line breaks between words and between full-width characters).
-    int needWidth = 0;
-    const QStringList words = wrap ? text.split(QLatin1Char(' '), Qt::SkipEmptyParts) : QStringList{text};
-    for (const QString &word : words) {
-        if (!wrap || std::none_of(word.begin(), word.end(), isFullWidth))
-            needWidth = std::max(needWidth, metrics.horizontalAdvance(word));
-    }
+    const int needWidth = widthNeeded(text, wrap);
     if (needWidth > rect.width()) {
         const int extra = needWidth - rect.width();
         if (alignment & Qt::AlignRight)

@@ -25,6 +25,10 @@ public:
     int toPixelsY(int units) const;
     QRect toPixels(int x, int y, int width, int height) const;
 
+    // The width a text control needs across: its text on one line, or with
+    // wrap its widest word that cannot be broken.
+    int widthNeeded(const QString &text, bool wrap) const;
+
     // A text control's rectangle: the template's, grown where its text (word
     // wrapped when wrap is set) needs more room, away from the side it is
     // aligned to and both ways when centred, so no line or letter is cut off.

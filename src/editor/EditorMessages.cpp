@@ -1,6 +1,11 @@
 #include "EditorMessages.h"
 
+#include "Language.h"
+
+#include <QCoreApplication>
 #include <QMessageBox>
+
+#include <string>
 
 void MessageBoxSink::show(QWidget *parent, const EditorMessage &message)
 {
@@ -10,20 +15,18 @@ void MessageBoxSink::show(QWidget *parent, const EditorMessage &message)
     box.exec();
 }
 
-QString applicationTitle()
-{
-    return QStringLiteral("Tavin写频软件");
-}
-
 EditorMessage frequencyEntryMessage(tavin::EntryMessage message)
 {
-    const QString text = QString::fromUtf8(tavin::entryMessageText(message));
+    // The model's texts, marked there for the translations.
+    const std::string source(tavin::entryMessageText(message));
+    const QString text = QCoreApplication::translate("FrequencyEntry", source.c_str());
     if (message == tavin::EntryMessage::BandRange)
-        return {EditorMessage::Icon::Information, QStringLiteral("Prompt"), text};
-    return {EditorMessage::Icon::Warning, applicationTitle(), text};
+        return {EditorMessage::Icon::Information, QCoreApplication::translate("EditorMessages", "Prompt"), text};
+    return {EditorMessage::Icon::Warning, tavin::lang::applicationTitle(), text};
 }
 
 EditorMessage pleaseInputNumberMessage()
 {
-    return {EditorMessage::Icon::Warning, applicationTitle(), QStringLiteral("Please input Number")};
+    return {EditorMessage::Icon::Warning, tavin::lang::applicationTitle(),
+            QCoreApplication::translate("EditorMessages", "Please input Number")};
 }

@@ -30,9 +30,6 @@ public:
     void show(QWidget *parent, const EditorMessage &message) override;
 };
 
-// The program's title, the caption of most warnings.
-QString applicationTitle();
-
 // The warning of a failed frequency rule.
 EditorMessage frequencyEntryMessage(tavin::EntryMessage message);
 

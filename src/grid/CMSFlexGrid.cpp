@@ -3,8 +3,28 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 namespace {
+
+// Draws each cell's text as the grid's shown() makes it.
+class ShownTextDelegate final : public QStyledItemDelegate
+{
+public:
+    explicit ShownTextDelegate(const std::function<QString(const QString &)> &shown, QObject *parent)
+        : QStyledItemDelegate(parent), m_shown(shown)
+    {
+    }
+
+    QString displayText(const QVariant &value, const QLocale &locale) const override
+    {
+        const QString text = QStyledItemDelegate::displayText(value, locale);
+        return m_shown ? m_shown(text) : text;
+    }
+
+private:
+    const std::function<QString(const QString &)> &m_shown;
+};
 
 int flexButtonCode(Qt::MouseButton button)
 {
@@ -47,6 +67,7 @@ CMSFlexGrid::CMSFlexGrid(int rows, int cols, QWidget *parent)
     setTabKeyNavigation(false);
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    setItemDelegate(new ShownTextDelegate(m_shown, this));
 
     const QBrush fixedBrush = palette().button();
     for (int r = 0; r < rows; ++r) {
@@ -95,6 +116,26 @@ void CMSFlexGrid::setCol(int col)
 int CMSFlexGrid::colSel() const
 {
     return m_col;
+}
+
+void CMSFlexGrid::setTextShown(std::function<QString(const QString &)> shown)
+{
+    m_shown = std::move(shown);
+    viewport()->update();
+}
+
+QString CMSFlexGrid::shownTextMatrix(int row, int col) const
+{
+    const QString text = textMatrix(row, col);
+    return m_shown ? m_shown(text) : text;
+}
+
+void CMSFlexGrid::changeEvent(QEvent *event)
+{
+    // The shown texts may be in another language now.
+    if (event->type() == QEvent::LanguageChange)
+        viewport()->update();
+    QTableWidget::changeEvent(event);
 }
 
 QString CMSFlexGrid::text() const

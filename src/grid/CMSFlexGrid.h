@@ -5,6 +5,8 @@
 
 #include <QTableWidget>
 
+#include <functional>
+
 class CMSFlexGrid : public QTableWidget
 {
     Q_OBJECT
@@ -23,6 +25,13 @@ public:
     void setCol(int col);
     // Column at the far end of the selection; with one cell selected, col().
     int colSel() const;
+
+    // How cell texts are drawn: the grid keeps each text as it was set (the
+    // text operations give it back unchanged) and shows what shown() makes of
+    // it, such as a data word in the user's language. Shown as set without one.
+    void setTextShown(std::function<QString(const QString &)> shown);
+    // The text of a cell as the grid shows it.
+    QString shownTextMatrix(int row, int col) const;
 
     // Text of the current cell.
     QString text() const;
@@ -61,6 +70,7 @@ Q_SIGNALS:
     void mouseDown(int button, int shift, int x, int y);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -80,4 +90,5 @@ private:
     int m_col = 1;
     int m_defaultColWidthTwips = 960;
     QList<bool> m_colWidthSet;
+    std::function<QString(const QString &)> m_shown;
 };

@@ -44,8 +44,6 @@ QRect toPixels(const QFontMetrics &m, const DuRect &r)
     return {sx(r.x), sy(r.y), sx(r.w), sy(r.h)};
 }
 
-QString waitingText() { return QStringLiteral("等待中......"); }
-
 }  // namespace
 
 CProgressDlg::CProgressDlg()
@@ -53,21 +51,43 @@ CProgressDlg::CProgressDlg()
 {
     setAttribute(Qt::WA_QuitOnClose, false);
     setModal(false);
-    setWindowTitle(QStringLiteral("进度窗口"));
-    m_start = new QPushButton(QStringLiteral("开始"), this);
+    m_start = new QPushButton(this);
     m_start->setDefault(true);
     m_start->setAutoDefault(true);
-    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton = new QPushButton(this);
     m_cancelButton->setAutoDefault(false);
     m_progress = new QProgressBar(this);
     m_progress->setTextVisible(false);
-    m_valueLabel = new QLabel(QStringLiteral("进度值:"), this);
-    m_status = new QLabel(waitingText(), this);
+    m_valueLabel = new QLabel(this);
+    m_status = new QLabel(this);
+    retranslate();
     connect(m_start, &QPushButton::clicked, this, &CProgressDlg::OnOK);
     connect(m_cancelButton, &QPushButton::clicked, this, &CProgressDlg::OnCancel);
 }
 
 CProgressDlg::~CProgressDlg() = default;
+
+QString CProgressDlg::title() const
+{
+    return *m_title ? tr(m_title) : QString();
+}
+
+void CProgressDlg::retranslate()
+{
+    setWindowTitle(*m_title ? title() : tr("进度窗口"));
+    m_start->setText(tr("开始"));
+    m_cancelButton->setText(tr("取消"));
+    m_valueLabel->setText(tr("进度值:"));
+    if (m_waiting)
+        m_status->setText(tr("等待中......"));
+}
+
+void CProgressDlg::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDialog::changeEvent(event);
+}
 
 void CProgressDlg::layOut()
 {
@@ -100,11 +120,12 @@ void CProgressDlg::OnInitDialog()
 {
     m_progress->setRange(0, tavin::link::kProgressMaximum);
     m_progress->setValue(0);
-    m_status->setText(waitingText());
+    m_waiting = true;
+    m_status->setText(tr("等待中......"));
     m_cancel = 0;
     m_start->setEnabled(true);
     m_start->setFocus();
-    setWindowTitle(m_title);
+    setWindowTitle(title());
 }
 
 void CProgressDlg::closeWindow()
@@ -120,6 +141,7 @@ bool CProgressDlg::startEnabled() const
 
 void CProgressDlg::setStatusText(const QString &text)
 {
+    m_waiting = false;
     m_status->setText(text);
 }
 

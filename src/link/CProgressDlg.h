@@ -18,9 +18,14 @@ public:
     CProgressDlg();
     ~CProgressDlg() override;
 
-    // The caption of the next window ("数据读取进度" or "数据写入进度").
-    void setTitle(const QString &title) { m_title = title; }
-    QString title() const { return m_title; }
+    // The captions of a read and of a write.
+    static constexpr const char *kReadTitle = QT_TRANSLATE_NOOP("CProgressDlg", "数据读取进度");
+    static constexpr const char *kWriteTitle = QT_TRANSLATE_NOOP("CProgressDlg", "数据写入进度");
+
+    // The caption of the next window, kReadTitle or kWriteTitle; shown in
+    // the current language.
+    void setTitle(const char *title) { m_title = title; }
+    QString title() const;
 
     // Creates (shows) the window in its waiting state.
     void createWindow();
@@ -58,11 +63,15 @@ protected:
     void accept() override { OnOK(); }
     void reject() override { OnCancel(); }
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void layOut();
+    // The texts of the controls in the current language.
+    void retranslate();
 
-    QString m_title;
+    const char *m_title = "";
+    bool m_waiting = true;  // the status text is the waiting text
     int m_cancel = 0;
     bool m_windowExists = false;
     bool m_laidOut = false;

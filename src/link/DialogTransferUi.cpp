@@ -1,6 +1,7 @@
 #include "DialogTransferUi.h"
 
 #include "CProgressDlg.h"
+#include "LinkTexts.h"
 #include "TransferPrompts.h"
 
 #include <QCoreApplication>
@@ -11,9 +12,16 @@ DialogTransferUi::DialogTransferUi(CProgressDlg &dialog, TransferPrompts &prompt
     m_sinceLastPump.start();
 }
 
+QString DialogTransferUi::shown(const QString &text)
+{
+    // The protocol's texts are Chinese; the block count reads the same in
+    // every language.
+    return QCoreApplication::translate(tavin::link::text::kContext, text.toUtf8().constData());
+}
+
 void DialogTransferUi::setStatusText(const QString &text)
 {
-    m_dialog.setStatusText(text);
+    m_dialog.setStatusText(shown(text));
 }
 
 void DialogTransferUi::setProgress(int position)
@@ -41,10 +49,10 @@ void DialogTransferUi::pumpEvents()
 
 void DialogTransferUi::showMessage(const QString &text)
 {
-    m_prompts.showMessage(text);
+    m_prompts.showMessage(shown(text));
 }
 
 bool DialogTransferUi::askRetry(const QString &text)
 {
-    return m_prompts.askRetry(text);
+    return m_prompts.askRetry(shown(text));
 }

@@ -30,6 +30,9 @@ public:
     static constexpr int kPumpIntervalUs = 1000;
 
 private:
+    // A text of the protocol as the window shows it, in the user's language.
+    static QString shown(const QString &text);
+
     CProgressDlg &m_dialog;
     TransferPrompts &m_prompts;
     QElapsedTimer m_sinceLastPump;

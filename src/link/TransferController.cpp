@@ -14,10 +14,6 @@
 using tavin::link::Direction;
 using tavin::link::TransferOutcome;
 
-namespace {
-const QString kReadTitle = QStringLiteral("数据读取进度");
-const QString kWriteTitle = QStringLiteral("数据写入进度");
-}  // namespace
 
 QString TransferController::partlyWrittenText(int newBlocks)
 {
@@ -78,7 +74,7 @@ void TransferController::startCommand(Direction direction)
         return;
     }
     m_direction = direction;
-    m_dialog->setTitle(direction == Direction::Read ? kReadTitle : kWriteTitle);
+    m_dialog->setTitle(direction == Direction::Read ? CProgressDlg::kReadTitle : CProgressDlg::kWriteTitle);
     QWidget *anchor = m_hooks.centreOver ? m_hooks.centreOver() : nullptr;
     // A transient window of the main window: it stays above it and comes
     // back to the front with it, whatever the user clicks or answers.

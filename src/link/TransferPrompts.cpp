@@ -1,12 +1,14 @@
 #include "TransferPrompts.h"
 
-#include <QApplication>
+#include "Language.h"
+
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace {
 QString caption()
 {
-    return QApplication::applicationDisplayName();
+    return tavin::lang::applicationTitle();
 }
 }  // namespace
 
@@ -23,7 +25,7 @@ bool MessageBoxTransferPrompts::askRetry(const QString &text)
 
 bool MessageBoxTransferPrompts::askCancelToClose()
 {
-    return QMessageBox::question(m_parent, caption(), QStringLiteral("正在与对讲机传输数据。取消传输并退出吗？"),
+    return QMessageBox::question(m_parent, caption(), QCoreApplication::translate("TransferPrompts", "正在与对讲机传输数据。取消传输并退出吗？"),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
 }

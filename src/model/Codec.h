@@ -5,6 +5,7 @@
 
 #include "RadioImage.h"
 #include "SettingBoxes.h"
+#include "ShownWords.h"
 
 #include <array>
 #include <string>
@@ -29,15 +30,15 @@ using ChannelTable = std::array<ChannelTexts, kChannelCount>;  // channel n at i
 
 // The choice words of columns 5 to 8 (UTF-8).
 namespace choice {
-inline constexpr std::string_view kYes = "是";
-inline constexpr std::string_view kNo = "否";
-inline constexpr std::string_view kWide = "宽带";
-inline constexpr std::string_view kNarrow = "窄带";
-inline constexpr std::string_view kAdd = "添加";
-inline constexpr std::string_view kDelete = "删除";
-inline constexpr std::string_view kHigh = "高";
-inline constexpr std::string_view kMiddle = "中";
-inline constexpr std::string_view kLow = "低";
+inline constexpr std::string_view kYes = TAVIN_SHOWN("RadioData", "是");
+inline constexpr std::string_view kNo = TAVIN_SHOWN("RadioData", "否");
+inline constexpr std::string_view kWide = TAVIN_SHOWN("RadioData", "宽带");
+inline constexpr std::string_view kNarrow = TAVIN_SHOWN("RadioData", "窄带");
+inline constexpr std::string_view kAdd = TAVIN_SHOWN("RadioData", "添加");
+inline constexpr std::string_view kDelete = TAVIN_SHOWN("RadioData", "删除");
+inline constexpr std::string_view kHigh = TAVIN_SHOWN("RadioData", "高");
+inline constexpr std::string_view kMiddle = TAVIN_SHOWN("RadioData", "中");
+inline constexpr std::string_view kLow = TAVIN_SHOWN("RadioData", "低");
 }  // namespace choice
 
 // The eight texts of channel 1..16.

@@ -1,6 +1,7 @@
 #include "FrequencyEntry.h"
 
 #include "Frequency.h"
+#include "ShownWords.h"
 #include "ToneTable.h"
 
 #include <algorithm>
@@ -11,11 +12,11 @@ std::string_view entryMessageText(EntryMessage message)
 {
     switch (message) {
     case EntryMessage::Format:
-        return "Error Data Format，Please input again";
+        return TAVIN_SHOWN("FrequencyEntry", "Error Data Format，Please input again");
     case EntryMessage::BandRange:
-        return "Out of range!";
+        return TAVIN_SHOWN("FrequencyEntry", "Out of range!");
     case EntryMessage::Step:
-        return "Error data Value，Please input according the step value(6.25K/5k)";
+        return TAVIN_SHOWN("FrequencyEntry", "Error data Value，Please input according the step value(6.25K/5k)");
     }
     return {};
 }

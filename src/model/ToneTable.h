@@ -3,6 +3,7 @@
 #pragma once
 
 #include "RadioImage.h"
+#include "ShownWords.h"
 
 #include <string>
 #include <string_view>
@@ -30,7 +31,7 @@ private:
 };
 
 // The UTF-8 text of "no tone", index 0 of the table.
-inline constexpr std::string_view kNoToneText = "无";
+inline constexpr std::string_view kNoToneText = TAVIN_SHOWN("RadioData", "无");
 
 // Name to field, by arithmetic on the text (never a table look-up): a text
 // containing 'D' is a DCS code (atol of the text after its first character,

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLayout>
 #include <QLineEdit>
@@ -74,17 +75,19 @@ bool drawOn(QPrinter &printer, const PageTexts &texts, QString *error)
         QString detail;
         if (writeSettingsPdf(texts, fileName, printer.pageLayout(), &detail))
             return true;
-        *error = QStringLiteral("无法写入文件“%1”。\n\n%2").arg(printer.outputFileName(), detail);
+        *error = QCoreApplication::translate("PagePrinter", "无法写入文件“%1”。\n\n%2")
+                     .arg(printer.outputFileName(), detail);
         return false;
     }
     QPainter painter;
     if (!painter.begin(&printer)) {
         if (!printer.outputFileName().isEmpty())
-            *error = QStringLiteral("无法写入文件“%1”。").arg(printer.outputFileName());
+            *error = QCoreApplication::translate("PagePrinter", "无法写入文件“%1”。").arg(printer.outputFileName());
         else if (printer.printerName().isEmpty())
-            *error = QStringLiteral("没有可用的打印机。");
+            *error = QCoreApplication::translate("PagePrinter", "没有可用的打印机。");
         else
-            *error = QStringLiteral("无法在打印机“%1”上打印。").arg(printer.printerName());
+            *error = QCoreApplication::translate("PagePrinter", "无法在打印机“%1”上打印。")
+                         .arg(printer.printerName());
         return false;
     }
     drawSettingsPage(painter, texts);
@@ -103,7 +106,7 @@ QPrinter &PagePrinter::printer()
     if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         m_printer->setFromTo(1, 1);
-        m_printer->setDocName(QStringLiteral("The Radio Settings"));
+        m_printer->setDocName(pageTitle());
     }
     return *m_printer;
 }
@@ -113,12 +116,12 @@ PagePrinter::~PagePrinter() = default;
 bool PagePrinter::setup(QWidget *parent)
 {
     QPrintDialog dialog(&printer(), parent);
-    dialog.setWindowTitle(QStringLiteral("打印设置"));
+    dialog.setWindowTitle(QCoreApplication::translate("PagePrinter", "打印设置"));
     configureOnePageDialog(dialog);
     // This dialog only chooses; nothing is printed when it closes.
     if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
         if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
-            ok->setText(QStringLiteral("确定"));
+            ok->setText(QCoreApplication::translate("PagePrinter", "确定"));
     }
     return dialog.exec() == QDialog::Accepted;
 }
@@ -126,13 +129,13 @@ bool PagePrinter::setup(QWidget *parent)
 bool PagePrinter::printWithDialog(QWidget *parent, const TextsSource &texts)
 {
     QPrintDialog dialog(&printer(), parent);
-    dialog.setWindowTitle(QStringLiteral("打印"));
+    dialog.setWindowTitle(QCoreApplication::translate("PagePrinter", "打印"));
     configureOnePageDialog(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     QString error;
     if (!drawOn(printer(), texts(), &error)) {
-        QMessageBox::warning(parent, QStringLiteral("打印"), error);
+        QMessageBox::warning(parent, QCoreApplication::translate("PagePrinter", "打印"), error);
         return false;
     }
     return true;
@@ -146,16 +149,16 @@ bool PagePrinter::printDirect(const PageTexts &texts, QString *error)
 void PagePrinter::preview(QWidget *parent, const TextsSource &texts)
 {
     QPrintPreviewDialog dialog(&printer(), parent);
-    dialog.setWindowTitle(QStringLiteral("打印预览"));
+    dialog.setWindowTitle(QCoreApplication::translate("PagePrinter", "打印预览"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&texts](QPrinter *printer) {
         QPainter painter(printer);
         drawSettingsPage(painter, texts());
     });
     if (auto *toolBar = dialog.findChild<QToolBar *>()) {
         toolBar->addSeparator();
-        QAction *close = toolBar->addAction(QStringLiteral("关闭"));
-        close->setToolTip(QStringLiteral("取消预阅"));
-        close->setStatusTip(QStringLiteral("关闭打印预览模式"));
+        QAction *close = toolBar->addAction(QCoreApplication::translate("PagePrinter", "关闭"));
+        close->setToolTip(QCoreApplication::translate("PagePrinter", "取消预阅"));
+        close->setStatusTip(QCoreApplication::translate("PagePrinter", "关闭打印预览模式"));
         QObject::connect(close, &QAction::triggered, &dialog, &QDialog::reject);
         dropMultiPageButtons(dialog, *toolBar);
         // Two thirds of the screen for the page, as Qt sizes a window, but

@@ -1,5 +1,9 @@
 #include "PageTexts.h"
 
+#include "ShownText.h"
+
+#include <QCoreApplication>
+
 namespace tavin::print {
 
 PageTexts PageTexts::collect(const std::function<QString(SettingBox)> &boxText,
@@ -49,10 +53,10 @@ QString wideNarrowSummary(const PageTexts &texts)
             shared = bandwidth;
             any = true;
         } else if (bandwidth != shared) {
-            return QStringLiteral("Mixed");
+            return QCoreApplication::translate("SettingsPage", "Mixed");
         }
     }
-    return shared;
+    return lang::shownText(shared);
 }
 
 }  // namespace tavin::print

@@ -43,12 +43,14 @@ struct PageTexts {
 // headers and channel numbers of the form, the channel texts and the box choices.
 PageTexts pageTextsFromDecoded(const ChannelTable &channels, const BoxSelections &selections);
 
-// What follows "W/N: ": the bandwidth the programmed channels share ("宽带" or
-// "窄带" as the grid shows it), "Mixed" when they differ, and nothing when no
-// channel has a frequency. A channel with both frequency cells empty is empty.
+// What follows "W/N: ", in the current language: the bandwidth the programmed
+// channels share ("宽带" or "窄带" as the grid shows it), "Mixed" when they
+// differ, and nothing when no channel has a frequency. A channel with both
+// frequency cells empty is empty.
 QString wideNarrowSummary(const PageTexts &texts);
 
-// The text a settings line prints behind its label for a box without a choice.
-inline constexpr char16_t kNoChoiceText[] = u"(none)";
+// The text a settings line prints behind its label for a box without a choice
+// (translated in the context "SettingsPage").
+inline constexpr char kNoChoiceText[] = QT_TRANSLATE_NOOP("SettingsPage", "(none)");
 
 }  // namespace tavin::print

@@ -29,7 +29,7 @@ QByteArray settingsPdf(const PageTexts &texts, const QPageLayout &layout)
     {
         QPdfWriter pdf(&buffer);
         pdf.setResolution(kPdfResolutionDpi);
-        pdf.setTitle(QStringLiteral("The Radio Settings"));
+        pdf.setTitle(pageTitle());
         pdf.setCreator(QStringLiteral("Tavin"));
         pdf.setPageLayout(layout);
         QPainter painter;

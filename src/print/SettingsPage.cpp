@@ -1,5 +1,8 @@
 #include "SettingsPage.h"
 
+#include "ShownText.h"
+
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -18,9 +21,17 @@ int timesTenths(int value, int tenths)
     return value * tenths / 10;
 }
 
+constexpr char kContext[] = "SettingsPage";
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate(kContext, text);
+}
+
+// A settings line: its label and the box's choice as the form shows it.
 QString labelled(const char *label, const QString &value)
 {
-    return QString::fromLatin1(label) + (value.isEmpty() ? QString::fromUtf16(kNoChoiceText) : value);
+    return translated(label) + (value.isEmpty() ? translated(kNoChoiceText) : lang::shownText(value));
 }
 
 class PageWriter
@@ -90,6 +101,11 @@ QFont pageFont(int charHeight, int averageWidth)
     return font;
 }
 
+QString pageTitle()
+{
+    return QCoreApplication::translate("SettingsPage", "The Radio Settings");
+}
+
 void drawSettingsPage(QPainter &painter, const PageTexts &texts)
 {
     const QPaintDevice *device = painter.device();
@@ -107,40 +123,41 @@ void drawSettingsPage(QPainter &painter, const PageTexts &texts)
     page.setFont(pageFont(timesTenths(l, 14), timesTenths(u, 14)));
     const int titleHeight = page.lineHeight();
     int depth = titleHeight / 2;
-    page.text((device->width() / 2) * kTwipsPerInch / units.dpiX - 14 * u, depth,
-              QStringLiteral("The Radio Settings"));
+    page.text((device->width() / 2) * kTwipsPerInch / units.dpiX - 14 * u, depth, pageTitle());
     depth += titleHeight;
 
     page.setFont(pageFont(l, u));
     const int h = page.lineHeight();
-    page.textAtUnits(5, depth, QStringLiteral("Function Setting:"));
+    page.textAtUnits(5, depth, QCoreApplication::translate("SettingsPage", "Function Setting:"));
     depth += timesTenths(h, 12);
-    page.textAtUnits(2, depth, labelled("Type:   ", texts.model));
+    page.textAtUnits(2, depth, labelled(QT_TRANSLATE_NOOP("SettingsPage", "Type:   "), texts.model));
     depth += h;
-    page.textAtUnits(2, depth, labelled("Frequency Field:", texts.band));
+    page.textAtUnits(2, depth, labelled(QT_TRANSLATE_NOOP("SettingsPage", "Frequency Field:"), texts.band));
     depth += h;
-    page.textAtUnits(2, depth, labelled("Tx Total Time: ", texts.txTimeLimit));
-    page.textAtUnits(31, depth, labelled("Warning Setting: ", texts.beep));
+    page.textAtUnits(2, depth, labelled(QT_TRANSLATE_NOOP("SettingsPage", "Tx Total Time: "), texts.txTimeLimit));
+    page.textAtUnits(31, depth, labelled(QT_TRANSLATE_NOOP("SettingsPage", "Warning Setting: "), texts.beep));
     depth += h;
-    page.textAtUnits(2, depth, labelled("Squelch Level: ", texts.squelchLevel));
-    page.textAtUnits(31, depth, QStringLiteral("W/N: ") + wideNarrowSummary(texts));
+    page.textAtUnits(2, depth, labelled(QT_TRANSLATE_NOOP("SettingsPage", "Squelch Level: "), texts.squelchLevel));
+    page.textAtUnits(31, depth, QCoreApplication::translate("SettingsPage", "W/N: ") + wideNarrowSummary(texts));
     depth += h;
-    page.textAtUnits(2, depth, labelled("Moni: ", texts.monitor));
+    page.textAtUnits(2, depth, labelled(QT_TRANSLATE_NOOP("SettingsPage", "Moni: "), texts.monitor));
     depth += h;
-    page.textAtUnits(5, depth, QStringLiteral("Channel Setting:"));
+    page.textAtUnits(5, depth, QCoreApplication::translate("SettingsPage", "Channel Setting:"));
     depth += timesTenths(h, 12);
 
+    // The header line is one text, its columns set apart by spaces.
     const auto &header = texts.cells[0];
     page.textAtUnits(1, depth,
-                     header[0] + QStringLiteral("    Rx(MHz)  Tx(MHz)     ") + header[3] + QStringLiteral("  ")
-                         + header[4] + QStringLiteral("     ") + header[5]);
+                     QCoreApplication::translate("SettingsPage", "%1    Rx(MHz)  Tx(MHz)     %2  %3     %4")
+                         .arg(lang::shownText(header[0]), lang::shownText(header[3]), lang::shownText(header[4]),
+                              lang::shownText(header[5])));
 
     static constexpr int kCellUnits[kPrintedColumnCount] = {1, 6, 18, 32, 42, 52};
     for (int row = 1; row < kGridRowCount; ++row) {
         depth += h;
         for (int col = 0; col < kPrintedColumnCount; ++col) {
             if (!texts.cells[row][col].isEmpty())
-                page.textAtUnits(kCellUnits[col], depth, texts.cells[row][col]);
+                page.textAtUnits(kCellUnits[col], depth, lang::shownText(texts.cells[row][col]));
         }
     }
     painter.restore();

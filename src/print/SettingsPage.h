@@ -33,8 +33,13 @@ struct PageUnits {
 // and average character width are in the painter's units (twips here).
 QFont pageFont(int charHeight, int averageWidth);
 
+// The page's title, in the current language.
+QString pageTitle();
+
 // Draws the page on the painter's device, whose printable area starts at the
-// painter's origin and spans the device's width() x height() pixels.
+// painter's origin and spans the device's width() x height() pixels. The
+// texts are the data as the form holds them; the page shows them, and its own
+// headings, in the current language.
 void drawSettingsPage(QPainter &painter, const PageTexts &texts);
 
 }  // namespace tavin::print

@@ -190,8 +190,9 @@ void TestMainFrame::menuLabels_data()
     QTest::newRow("Programming menu") << 1 << "编程" << QStringList{"从对讲机读取数据", "向对讲机写入数据"};
     QTest::newRow("Port menu, spaces before the tab")
         << 2 << "端口(&C)" << QStringList{"COM1 \tCtrl+1", "COM2  \tCtrl+2", "COM3  \tCtrl+3", "COM4  \tCtrl+4"};
-    QTest::newRow("View menu") << 3 << "查看(&V)" << QStringList{"工具栏(&T)", "状态栏(&S)"};
-    QTest::newRow("Help menu") << 4 << "帮助(&H)" << QStringList{"关于 ..."};
+    QTest::newRow("Tools menu") << 3 << "工具(&T)" << QStringList{"语言 / Language"};
+    QTest::newRow("View menu") << 4 << "查看(&V)" << QStringList{"工具栏(&T)", "状态栏(&S)"};
+    QTest::newRow("Help menu") << 5 << "帮助(&H)" << QStringList{"关于 ..."};
 }
 
 void TestMainFrame::menuLabels()
@@ -200,7 +201,7 @@ void TestMainFrame::menuLabels()
     QFETCH(QString, title);
     QFETCH(QStringList, items);
     const QList<QAction *> menus = m_app->mainFrame()->menuBar()->actions();
-    QCOMPARE(menus.size(), 5);
+    QCOMPARE(menus.size(), 6);
     QAction *menuAction = menus.at(menu);
     QCOMPARE(menuAction->text(), title);
     QStringList shown;

@@ -12,7 +12,9 @@
 #include "ChannelFile.h"
 #include "Codec.h"
 #include "CommandIds.h"
+#include "DialogTransferUi.h"
 #include "EditorMessages.h"
+#include "LanguageChoice.h"
 #include "LinkTexts.h"
 #include "QtSerialLink.h"
 #include "SimRadio.h"
@@ -137,6 +139,9 @@ private Q_SLOTS:
     void editorOpenAtStartIsWritten();
     void writeEndingPartWaySaysHowManyBlocksAreNew_data();
     void writeEndingPartWaySaysHowManyBlocksAreNew();
+    void everyTransferMessageInEnglish_data();
+    void everyTransferMessageInEnglish();
+    void progressWindowInEnglish();
 
 private:
     void startApp(const QString &device);
@@ -711,6 +716,61 @@ void TestTransfer::writeEndingPartWaySaysHowManyBlocksAreNew()
     QCOMPARE(m_prompts->messages, expected);
     QVERIFY(m_app->view()->isEnabled());
     checkFreshDialogAndFreePort(sim.device());
+}
+
+void TestTransfer::everyTransferMessageInEnglish_data()
+{
+    QTest::addColumn<QString>("reported");  // as the protocol reports it, and tavin-cli prints it
+    QTest::addColumn<QString>("shown");
+    const std::pair<const char *, const char *> texts[] = {
+        {link::text::kCheckingPort, "Checking the port, please wait..."},
+        {link::text::kWaitingForRadio, "Waiting for the radio..."},
+        {link::text::kPortOpenFailed, "Cannot open the serial port. Check that no other program is using it and that "
+                                      "the cable is plugged in."},
+        {link::text::kSendStatusError, "Error sending the acknowledgement."},
+        {link::text::kCommunicationError, "Communication error. Check the cable and that the radio is switched on."},
+        {link::text::kWriteInterrupted, "Programming was interrupted. Please switch the radio off and on and try again."},
+        {link::text::kNotEnoughBytes, "Not enough bytes were received."},
+        {link::text::kReadAckFailed, "An error occurred. Please try again."},
+    };
+    for (const auto &[reported, shown] : texts)
+        QTest::newRow(shown) << QString::fromUtf8(reported) << QString::fromUtf8(shown);
+}
+
+void TestTransfer::everyTransferMessageInEnglish()
+{
+    QFETCH(QString, reported);
+    QFETCH(QString, shown);
+    LanguageChoice::apply(LanguageChoice::Language::English);
+    CProgressDlg dialog;
+    ScriptedTransferPrompts prompts;
+    DialogTransferUi ui(dialog, prompts);
+    ui.setStatusText(reported);
+    ui.showMessage(reported);
+    ui.askRetry(reported);
+    LanguageChoice::apply(std::nullopt);
+    QCOMPARE(dialog.statusLabel()->text(), shown);
+    QCOMPARE(prompts.messages, QStringList{shown});
+    QCOMPARE(prompts.questions, QStringList{shown});
+}
+
+// The progress window in English, as a transfer command opens it.
+void TestTransfer::progressWindowInEnglish()
+{
+    LanguageChoice::apply(LanguageChoice::Language::English);
+    CProgressDlg dialog;
+    dialog.setTitle(CProgressDlg::kWriteTitle);
+    dialog.createWindow();
+    LanguageChoice::apply(std::nullopt);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Writing to Radio"));
+    QCOMPARE(dialog.startButton()->text(), QStringLiteral("Start"));
+    QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("Cancel"));
+    QCOMPARE(dialog.statusLabel()->text(), QStringLiteral("Waiting..."));
+    // Back in Chinese the open window speaks Chinese again.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("数据写入进度"));
+    QCOMPARE(dialog.startButton()->text(), QStringLiteral("开始"));
+    dialog.OnCancel();
 }
 
 QTEST_MAIN(TestTransfer)

@@ -1,0 +1,782 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>Application</name>
+    <message>
+        <source>Tavin写频软件</source>
+        <translation>Tavin Programming Software</translation>
+    </message>
+</context>
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>版本1.0.1</source>
+        <translation>Version 1.0.1</translation>
+    </message>
+    <message>
+        <source>Tavin写频软件
+版权所有 (C) 2026 Tavin</source>
+        <translation>Tavin Programming Software
+Copyright (C) 2026 Tavin</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>新建(&amp;N)</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>另存为(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>打印(&amp;P)...</source>
+        <translation>&amp;Print...</translation>
+    </message>
+    <message>
+        <source>打印预览(&amp;V)</source>
+        <translation>Print Pre&amp;view</translation>
+    </message>
+    <message>
+        <source>打印设置(&amp;R)...</source>
+        <translation>P&amp;rint Setup...</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>从对讲机读取数据</source>
+        <translation>&amp;Read from Radio</translation>
+    </message>
+    <message>
+        <source>向对讲机写入数据</source>
+        <translation>&amp;Write to Radio</translation>
+    </message>
+    <message>
+        <source>COM1 	Ctrl+1</source>
+        <translation>COM1 	Ctrl+1</translation>
+    </message>
+    <message>
+        <source>COM2  	Ctrl+2</source>
+        <translation>COM2  	Ctrl+2</translation>
+    </message>
+    <message>
+        <source>COM3  	Ctrl+3</source>
+        <translation>COM3  	Ctrl+3</translation>
+    </message>
+    <message>
+        <source>COM4  	Ctrl+4</source>
+        <translation>COM4  	Ctrl+4</translation>
+    </message>
+    <message>
+        <source>工具栏(&amp;T)</source>
+        <translation>&amp;Toolbar</translation>
+    </message>
+    <message>
+        <source>状态栏(&amp;S)</source>
+        <translation>&amp;Status Bar</translation>
+    </message>
+    <message>
+        <source>关于 ...</source>
+        <translation>&amp;About Tavin...</translation>
+    </message>
+    <message>
+        <source>最近文件</source>
+        <translation>Recent File</translation>
+    </message>
+    <message>
+        <source>编程</source>
+        <translation>&amp;Program</translation>
+    </message>
+    <message>
+        <source>端口(&amp;C)</source>
+        <translation>&amp;COM Port</translation>
+    </message>
+    <message>
+        <source>工具(&amp;T)</source>
+        <translation>&amp;Tools</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+</context>
+<context>
+    <name>CProgramApp</name>
+    <message>
+        <source>无法打开文件。
+
+%1</source>
+        <translation>Cannot open the file.
+
+%1</translation>
+    </message>
+    <message>
+        <source>无法保存文件。
+
+%1</source>
+        <translation>Cannot save the file.
+
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>CProgramDoc</name>
+    <message>
+        <source>无标题</source>
+        <translation>Untitled</translation>
+    </message>
+</context>
+<context>
+    <name>CProgramView</name>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>机型</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>机型设置</source>
+        <translation>Radio Model</translation>
+    </message>
+    <message>
+        <source>功能设置</source>
+        <translation>Functions</translation>
+    </message>
+    <message>
+        <source>发射限时</source>
+        <translation>TX Timeout</translation>
+    </message>
+    <message>
+        <source>提示音</source>
+        <translation>Key Beep</translation>
+    </message>
+    <message>
+        <source>静噪电平</source>
+        <translation>Squelch Level</translation>
+    </message>
+    <message>
+        <source>监听</source>
+        <translation>Monitor</translation>
+    </message>
+    <message>
+        <source>扫描</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source> 报号选择</source>
+        <translation>Voice Prompt</translation>
+    </message>
+    <message>
+        <source>紧急呼叫          开关</source>
+        <translation>Emergency Alarm</translation>
+    </message>
+    <message>
+        <source>省电开关</source>
+        <translation>Power Save</translation>
+    </message>
+    <message>
+        <source>信道设置</source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>拒绝紧急报警</source>
+        <translation>Reject Alarm</translation>
+    </message>
+</context>
+<context>
+    <name>CProgressDlg</name>
+    <message>
+        <source>进度窗口</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>进度值:</source>
+        <translation>Progress:</translation>
+    </message>
+    <message>
+        <source>等待中......</source>
+        <translation>Waiting...</translation>
+    </message>
+    <message>
+        <source>数据读取进度</source>
+        <translation>Reading from Radio</translation>
+    </message>
+    <message>
+        <source>数据写入进度</source>
+        <translation>Writing to Radio</translation>
+    </message>
+</context>
+<context>
+    <name>CommandTexts</name>
+    <message>
+        <source>建立新文档</source>
+        <translation>Create a new document</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>打开一个现有文档</source>
+        <translation>Open an existing document</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>保存活动文档</source>
+        <translation>Save the active document</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>将活动文档以一个新文件名保存</source>
+        <translation>Save the active document with a new name</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save As</translation>
+    </message>
+    <message>
+        <source>改变打印机及打印选项</source>
+        <translation>Change the printer and printing options</translation>
+    </message>
+    <message>
+        <source>打印设置</source>
+        <translation>Print Setup</translation>
+    </message>
+    <message>
+        <source>打印活动文档</source>
+        <translation>Print the active document</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>显示整页</source>
+        <translation>Display full pages</translation>
+    </message>
+    <message>
+        <source>打印预览</source>
+        <translation>Print Preview</translation>
+    </message>
+    <message>
+        <source>打开该文档</source>
+        <translation>Open this document</translation>
+    </message>
+    <message>
+        <source>显示程序信息，版本号和版权</source>
+        <translation>Display program information, version number and copyright</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>退出应用程序；提示保存文档</source>
+        <translation>Quit the application; prompts to save the document</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>从对讲机读取数据</source>
+        <translation>Read the programming from the radio</translation>
+    </message>
+    <message>
+        <source>读频</source>
+        <translation>Read from Radio</translation>
+    </message>
+    <message>
+        <source>向对讲机写入数据</source>
+        <translation>Write the programming to the radio</translation>
+    </message>
+    <message>
+        <source>写频</source>
+        <translation>Write to Radio</translation>
+    </message>
+    <message>
+        <source>选择串口1 </source>
+        <translation>Use serial port COM1</translation>
+    </message>
+    <message>
+        <source>Com1</source>
+        <translation>COM1</translation>
+    </message>
+    <message>
+        <source>选择串口2 </source>
+        <translation>Use serial port COM2</translation>
+    </message>
+    <message>
+        <source>Com2</source>
+        <translation>COM2</translation>
+    </message>
+    <message>
+        <source>选择串口3 </source>
+        <translation>Use serial port COM3</translation>
+    </message>
+    <message>
+        <source>Com3</source>
+        <translation>COM3</translation>
+    </message>
+    <message>
+        <source>选择串口4 </source>
+        <translation>Use serial port COM4</translation>
+    </message>
+    <message>
+        <source>Com4</source>
+        <translation>COM4</translation>
+    </message>
+    <message>
+        <source>显示或隐藏工具栏</source>
+        <translation>Show or hide the toolbar</translation>
+    </message>
+    <message>
+        <source>显隐工具栏</source>
+        <translation>Toggle Toolbar</translation>
+    </message>
+    <message>
+        <source>显示或隐藏状态栏</source>
+        <translation>Show or hide the status bar</translation>
+    </message>
+    <message>
+        <source>显隐状态栏</source>
+        <translation>Toggle Status Bar</translation>
+    </message>
+    <message>
+        <source>大写</source>
+        <translation>CAP</translation>
+    </message>
+    <message>
+        <source>数字</source>
+        <translation>NUM</translation>
+    </message>
+    <message>
+        <source>滚动</source>
+        <translation>SCRL</translation>
+    </message>
+    <message>
+        <source>就绪</source>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <source>Channel Data (*.sin)</source>
+        <translation>Channel Data (*.sin)</translation>
+    </message>
+</context>
+<context>
+    <name>EditorMessages</name>
+    <message>
+        <source>Prompt</source>
+        <translation>Out of Band</translation>
+    </message>
+    <message>
+        <source>Please input Number</source>
+        <translation>Please enter a number.</translation>
+    </message>
+</context>
+<context>
+    <name>FrequencyEntry</name>
+    <message>
+        <source>Error Data Format，Please input again</source>
+        <translation>Invalid frequency. Please enter a frequency from 60 to 600 MHz.</translation>
+    </message>
+    <message>
+        <source>Out of range!</source>
+        <translation>The frequency is outside the selected band.</translation>
+    </message>
+    <message>
+        <source>Error data Value，Please input according the step value(6.25K/5k)</source>
+        <translation>The frequency is not on a 6.25 kHz or 5 kHz step. Please enter it again.</translation>
+    </message>
+</context>
+<context>
+    <name>ListImport</name>
+    <message>
+        <source>无法导入信道表 %1：
+
+</source>
+        <translation>Cannot import the channel list %1:
+
+</translation>
+    </message>
+    <message>
+        <source>... (%1 errors in all)
+</source>
+        <translation>... (%1 errors in all)
+</translation>
+    </message>
+    <message>
+        <source>无法打开文件。
+
+%1</source>
+        <translation>Cannot open the file.
+
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>PagePrinter</name>
+    <message>
+        <source>无法写入文件“%1”。
+
+%2</source>
+        <translation>Cannot write the file “%1”.
+
+%2</translation>
+    </message>
+    <message>
+        <source>无法写入文件“%1”。</source>
+        <translation>Cannot write the file “%1”.</translation>
+    </message>
+    <message>
+        <source>没有可用的打印机。</source>
+        <translation>No printer is available.</translation>
+    </message>
+    <message>
+        <source>无法在打印机“%1”上打印。</source>
+        <translation>Cannot print on the printer “%1”.</translation>
+    </message>
+    <message>
+        <source>打印设置</source>
+        <translation>Print Setup</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>打印预览</source>
+        <translation>Print Preview</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>取消预阅</source>
+        <translation>Close Preview</translation>
+    </message>
+    <message>
+        <source>关闭打印预览模式</source>
+        <translation>Close print preview mode</translation>
+    </message>
+</context>
+<context>
+    <name>RadioData</name>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>宽带</source>
+        <translation>Wide</translation>
+    </message>
+    <message>
+        <source>窄带</source>
+        <translation>Narrow</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>中</source>
+        <translation>Mid</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>信道</source>
+        <translation>CH</translation>
+    </message>
+    <message>
+        <source>接收频率(MHz)</source>
+        <translation>Rx Freq (MHz)</translation>
+    </message>
+    <message>
+        <source>发射频率(MHz)</source>
+        <translation>Tx Freq (MHz)</translation>
+    </message>
+    <message>
+        <source>QT/DQT解码</source>
+        <translation>Rx QT/DQT</translation>
+    </message>
+    <message>
+        <source>QT/DQT编码</source>
+        <translation>Tx QT/DQT</translation>
+    </message>
+    <message>
+        <source>繁忙锁定</source>
+        <translation>Busy Lock</translation>
+    </message>
+    <message>
+        <source>宽/窄带</source>
+        <translation>W/N</translation>
+    </message>
+    <message>
+        <source>扫描</source>
+        <translation>Scan</translation>
+    </message>
+    <message>
+        <source>功率</source>
+        <translation>Power</translation>
+    </message>
+    <message>
+        <source>136 - 174MHZ</source>
+        <translation>136 - 174 MHz</translation>
+    </message>
+    <message>
+        <source>350 - 400MHZ</source>
+        <translation>350 - 400 MHz</translation>
+    </message>
+    <message>
+        <source>400 - 470MHZ</source>
+        <translation>400 - 470 MHz</translation>
+    </message>
+    <message>
+        <source>430 - 500MHZ</source>
+        <translation>430 - 500 MHz</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>瞬时监听</source>
+        <translation>Momentary</translation>
+    </message>
+    <message>
+        <source>监听锁定</source>
+        <translation>Latched</translation>
+    </message>
+    <message>
+        <source>SQ-Off 瞬时</source>
+        <translation>SQ Off Momentary</translation>
+    </message>
+    <message>
+        <source>英语</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>中文</source>
+        <translation>Chinese</translation>
+    </message>
+    <message>
+        <source>本地报警</source>
+        <translation>Local Alarm</translation>
+    </message>
+    <message>
+        <source>本地发射报警</source>
+        <translation>Local + TX Alarm</translation>
+    </message>
+    <message>
+        <source>发射报警</source>
+        <translation>TX Alarm</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+</context>
+<context>
+    <name>RadioLink</name>
+    <message>
+        <source>无法打开串口,请检查串口是否被占用或设备是否正常。</source>
+        <translation>Cannot open the serial port. Check that no other program is using it and that the cable is plugged in.</translation>
+    </message>
+    <message>
+        <source>正在检测通讯串口,请稍候...</source>
+        <translation>Checking the port, please wait...</translation>
+    </message>
+    <message>
+        <source>等待对讲机响应....</source>
+        <translation>Waiting for the radio...</translation>
+    </message>
+    <message>
+        <source> 发送状态出错。</source>
+        <translation>Error sending the acknowledgement.</translation>
+    </message>
+    <message>
+        <source>通讯错误，请检查连接是否正常,对讲机电源是否打开。</source>
+        <translation>Communication error. Check the cable and that the radio is switched on.</translation>
+    </message>
+    <message>
+        <source> 程序中断，请请重启对讲机并重试。</source>
+        <translation>Programming was interrupted. Please switch the radio off and on and try again.</translation>
+    </message>
+    <message>
+        <source>没有收到足够的字节。</source>
+        <translation>Not enough bytes were received.</translation>
+    </message>
+    <message>
+        <source>发生错误，请重试。</source>
+        <translation>An error occurred. Please try again.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsPage</name>
+    <message>
+        <source>Mixed</source>
+        <translation>Mixed</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>The Radio Settings</source>
+        <translation>The Radio Settings</translation>
+    </message>
+    <message>
+        <source>Function Setting:</source>
+        <translation>Function Settings:</translation>
+    </message>
+    <message>
+        <source>Type:   </source>
+        <translation>Model: </translation>
+    </message>
+    <message>
+        <source>Frequency Field:</source>
+        <translation>Band: </translation>
+    </message>
+    <message>
+        <source>Tx Total Time: </source>
+        <translation>TX Timeout: </translation>
+    </message>
+    <message>
+        <source>Warning Setting: </source>
+        <translation>Key Beep: </translation>
+    </message>
+    <message>
+        <source>Squelch Level: </source>
+        <translation>Squelch Level: </translation>
+    </message>
+    <message>
+        <source>W/N: </source>
+        <translation>W/N: </translation>
+    </message>
+    <message>
+        <source>Moni: </source>
+        <translation>Monitor: </translation>
+    </message>
+    <message>
+        <source>Channel Setting:</source>
+        <translation>Channel Settings:</translation>
+    </message>
+    <message>
+        <source>%1    Rx(MHz)  Tx(MHz)     %2  %3     %4</source>
+        <translation>%1      Rx(MHz)           Tx(MHz)                 %2  %3   %4</translation>
+    </message>
+</context>
+<context>
+    <name>TransferController</name>
+    <message>
+        <source>写入未完成。对讲机中前 %1 块（共 %2 块）已是新数据，其余仍是原来的数据。请再次向对讲机写入数据以完成写频。</source>
+        <translation>The write did not finish. The radio now holds the new programming in its first %1 of %2 blocks and the old programming in the rest. Write to the radio again to complete it.</translation>
+    </message>
+</context>
+<context>
+    <name>TransferPrompts</name>
+    <message>
+        <source>正在与对讲机传输数据。取消传输并退出吗？</source>
+        <translation>A transfer with the radio is running. Cancel it and exit?</translation>
+    </message>
+</context>
+<context>
+    <name>UserPrompts</name>
+    <message>
+        <source>是否保存对 %1 的更改？</source>
+        <translation>Save changes to %1?</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All Files (*)</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save As</translation>
+    </message>
+</context>
+</TS>

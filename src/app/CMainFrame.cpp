@@ -280,6 +280,9 @@ void CMainFrame::setView(CProgramView *view)
     m_scrollArea->setWidget(view);
     m_scrollArea->setWidgetResizable(false);
     m_scrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Only the form's controls take the focus: the area around them would be a
+    // stop in the Tab walk that shows nothing.
+    m_scrollArea->setFocusPolicy(Qt::NoFocus);
     setCentralWidget(m_scrollArea);
     m_view = view;
     connect(view, &CProgramView::formSizeKnown, this, &CMainFrame::shrinkToForm);

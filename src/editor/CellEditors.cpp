@@ -54,8 +54,12 @@ CellEditors::CellEditors(CMSFlexGrid *grid, const tavin::ToneTable &tones,
 
     m_enterWalk = new EnterKeyWalk(*this, form);
 
-    for (QWidget *editor : m_editors->all())
+    for (QWidget *editor : m_editors->all()) {
         editor->installEventFilter(this);
+        // A chooser's open list has the keys while it shows.
+        if (auto *chooser = qobject_cast<CellChooser *>(editor))
+            chooser->view()->installEventFilter(this);
+    }
     if (QWidget *field = m_editors->tone()->lineEdit())
         field->installEventFilter(this);
 }
@@ -167,12 +171,24 @@ bool CellEditors::eventFilter(QObject *watched, QEvent *event)
         return false;
     QWidget *editor = m_editors->forColumn(m_grid->col());
     auto *target = qobject_cast<QWidget *>(watched);
-    if (!editor->isVisible() || !target || (target != editor && !editor->isAncestorOf(target)))
+    CellChooser *chooser = m_editors->chooserForColumn(m_grid->col());
+    const bool inOpenList = chooser && target == chooser->view();
+    if (!editor->isVisible() || !target || (target != editor && !editor->isAncestorOf(target) && !inOpenList))
         return false;
-    if (tab)
-        tabOut(backTab ? -1 : 1);
-    else
+    if (!tab) {
+        if (inOpenList)
+            return false;  // Escape closes the list, as in any drop-down
         restoreCellText();
+        return true;
+    }
+    if (inOpenList) {
+        // The item moved to in the open list is the choice, as Enter takes it.
+        const int row = chooser->view()->currentIndex().row();
+        chooser->hidePopup();
+        if (row >= 0)
+            chooser->setCurrentIndex(row);
+    }
+    tabOut(backTab ? -1 : 1);
     return true;
 }
 

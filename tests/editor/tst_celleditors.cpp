@@ -614,7 +614,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("typed");  // into the editor; "up" or "down" moves a list's choice
+        QTest::addColumn<QString>("typed");  // into the editor; "up" moves a list's choice, "list up" in its open list
         QTest::addColumn<bool>("backwards");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QPoint>("next");  // (row, col) afterwards; (0, 0): the focus left the grid
@@ -626,6 +626,10 @@ private Q_SLOTS:
         QTest::newRow("tone chooser: on to the encode tone") << kRow << 3 << "d754i" << false << "D754I" << QPoint(kRow, 4) << "";
         QTest::newRow("scan chooser: on to the power") << kRow << 7 << "up" << false << "添加" << QPoint(kRow, 8) << "";
         QTest::newRow("power chooser: on to the next channel") << kRow << 8 << "up" << false << "中" << QPoint(kRow + 1, 1) << "";
+        QTest::newRow("power chooser, its list open: the item moved to, on to the next channel")
+            << kRow << 8 << "list up" << false << "中" << QPoint(kRow + 1, 1) << "";
+        QTest::newRow("tone chooser, its list open: Shift+Tab back to the transmit cell")
+            << kRow << 3 << "list up" << true << "无" << QPoint(kRow, 2) << "";
         QTest::newRow("power chooser of channel 16: on to the next control")
             << 16 << 8 << "up" << false << "中" << QPoint(0, 0) << "";
         QTest::newRow("Shift+Tab in the tone chooser: back to the transmit cell")
@@ -649,11 +653,21 @@ private Q_SLOTS:
         form().click(row, col);
         QWidget *editor = form().openEditor();
         QCOMPARE(editor, form().editors->editorForColumn(col));
-        if (typed == "up" || typed == "down")
-            QTest::keyClick(form().focus(), typed == "up" ? Qt::Key_Up : Qt::Key_Down);
-        else
+        QWidget *keys = form().focus();
+        if (typed == "list up") {
+            auto *chooser = qobject_cast<QComboBox *>(editor);
+            chooser->showPopup();
+            QVERIFY(QTest::qWaitForWindowExposed(chooser->view()->window()));
+            keys = chooser->view();
+            QTest::keyClick(keys, Qt::Key_Up);
+        } else if (typed == "up") {
+            QTest::keyClick(keys, Qt::Key_Up);
+        } else {
             form().typeInFocus(typed);  // replaces the selected text
-        QTest::keyClick(form().focus(), Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        QTest::keyClick(keys, Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        if (auto *chooser = qobject_cast<QComboBox *>(editor))
+            QVERIFY(!chooser->view()->isVisible());
 
         QCOMPARE(form().grid->textMatrix(row, col), stored);
         QCOMPARE(form().messages.texts(), messageTexts(messages));

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -126,6 +127,56 @@ QMessageBox::StandardButton scrollingMessage(QMessageBox &box, const QRect &room
     return result == QDialog::Rejected ? escapeButton(box.standardButtons()) : QMessageBox::StandardButton(result);
 }
 
+// Set on a dialog whose controls were put into a scroll area.
+constexpr char kScrolledProperty[] = "tavinControlsScroll";
+
+// Takes widget out of layout or out of a layout nested in it.
+bool takeFromLayout(QLayout *layout, QWidget *widget)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (item->widget() == widget) {
+            delete layout->takeAt(i);
+            return true;
+        }
+        if (item->layout() && takeFromLayout(item->layout(), widget))
+            return true;
+    }
+    return false;
+}
+
+// A dialog whose controls need more room than the screen has (Qt's printer
+// properties at a large scale factor): its controls go into a scroll area,
+// its buttons stay below it in view.
+void scrollContents(QDialog *dialog)
+{
+    dialog->setProperty(kScrolledProperty, true);
+    QLayout *layout = dialog->layout();
+    auto *content = new QWidget;
+    content->setLayout(layout);  // takes the layout and its controls out of the dialog
+    QDialogButtonBox *buttons = content->findChild<QDialogButtonBox *>();
+    if (buttons && !takeFromLayout(layout, buttons))
+        buttons = nullptr;
+
+    auto *scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto *outer = new QVBoxLayout(dialog);
+    outer->setContentsMargins(QMargins());
+    outer->addWidget(scroll, 1);
+    if (buttons) {
+        const QMargins margins = layout->contentsMargins();
+        auto *row = new QVBoxLayout;
+        row->setContentsMargins(margins.left(), 0, margins.right(), margins.bottom());
+        row->addWidget(buttons);
+        outer->addLayout(row);
+    }
+    outer->activate();
+    // Room for the scroll bar beside the controls; the screen bounds it.
+    dialog->resize(dialog->width() + scroll->verticalScrollBar()->sizeHint().width(), dialog->height());
+}
+
 }  // namespace
 
 QRect availableArea(const QWidget *window)
@@ -144,6 +195,14 @@ void fitToScreen(QWidget *window)
         return;
     const QMargins frame = decorations(window);
     const QSize room = area.size().shrunkBy(frame);
+    // A message box sizes itself; one too long for the screen goes through message().
+    auto *dialog = qobject_cast<QDialog *>(window);
+    if (dialog && dialog->layout() && !qobject_cast<QMessageBox *>(dialog)
+        && !dialog->property(kScrolledProperty).toBool()) {
+        const QSize needed = dialog->minimumSizeHint();
+        if (needed.width() > room.width() || needed.height() > room.height())
+            scrollContents(dialog);
+    }
     const QSize fitted = window->size().boundedTo(room).expandedTo(window->minimumSize());
     if (fitted != window->size())
         window->resize(fitted);

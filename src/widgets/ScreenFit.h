@@ -16,8 +16,9 @@ namespace screenfit {
 QRect availableArea(const QWidget *window);
 
 // Makes a window, its decorations included, no larger than the available
-// area (never below its minimum size), and moves a window that is shown or
-// placed by the program back inside it. Called before a window is shown it
+// area (never below its minimum size; a dialog whose controls need more room
+// than that gets them in a scroll area, its buttons in view below), and moves
+// a window that is shown or placed by the program back inside it. Called before a window is shown it
 // sets the size the window first appears with.
 void fitToScreen(QWidget *window);
 

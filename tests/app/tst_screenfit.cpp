@@ -18,6 +18,9 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -28,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include <functional>
@@ -66,6 +70,8 @@ private Q_SLOTS:
     void printPreviewShowsItsButtons();
     void smallDialogsFit_data();
     void smallDialogsFit();
+    void tallDialogScrolls_data();
+    void tallDialogScrolls();
     void currentCellStaysInView();
     void dialogGrowingWhenShownStaysInside();
 
@@ -229,6 +235,58 @@ void TestScreenFit::smallDialogsFit()
     const Seen seen = seeModal([&] { m_app->mainFrame()->action(commandId)->trigger(); });
     QVERIFY2(seen.hiddenParts.isEmpty(), qPrintable(seen.hiddenParts.join(u',')));
     QVERIFY2(availableArea().contains(seen.frame), qPrintable(seen.title));
+}
+
+// A dialog whose controls need more room than the screen has (Qt's page
+// set-up at scale factor 2 on a small screen) shows them in a scroll area,
+// its OK button in view.
+void TestScreenFit::tallDialogScrolls_data()
+{
+    QTest::addColumn<bool>("qtPageSetup");
+    QTest::newRow("forty fields and the buttons") << false;
+    QTest::newRow("Qt's page set-up") << true;
+}
+
+void TestScreenFit::tallDialogScrolls()
+{
+    QFETCH(bool, qtPageSetup);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    std::unique_ptr<QDialog> dialog;
+    if (qtPageSetup) {
+        dialog = std::make_unique<QPageSetupDialog>(&printer, m_app->mainFrame());
+    } else {
+        dialog = std::make_unique<QDialog>(m_app->mainFrame());
+        auto *layout = new QVBoxLayout(dialog.get());
+        for (int i = 0; i < 40; ++i)
+            layout->addWidget(new QLineEdit(QString::number(i), dialog.get()));
+        auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog.get());
+        connect(buttons, &QDialogButtonBox::accepted, dialog.get(), &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, dialog.get(), &QDialog::reject);
+        layout->addWidget(buttons);
+    }
+    // Only a dialog that would not fit otherwise: at scale factor 1 on a large
+    // screen the page set-up fits as Qt lays it out.
+    const bool tooTall = dialog->minimumSizeHint().height() > availableArea().height();
+    int result = -1;
+    const Seen seen = seeModal([&] { result = dialog->exec(); },
+                               [](QWidget *shown, Seen &seen) {
+                                   auto *buttons = shown->findChild<QDialogButtonBox *>();
+                                   QAbstractButton *ok = buttons ? buttons->button(QDialogButtonBox::Ok) : nullptr;
+                                   if (!ok || !ok->isVisible()
+                                       || !shown->rect().contains(QRect(ok->mapTo(shown, QPoint()), ok->size()))) {
+                                       seen.hiddenParts << QStringLiteral("OK");
+                                       return;
+                                   }
+                                   auto *scroll = shown->findChild<QScrollArea *>();
+                                   seen.scrollRange = scroll ? scroll->verticalScrollBar()->maximum() : -1;
+                                   QTest::mouseClick(ok, Qt::LeftButton);
+                               });
+    QVERIFY2(seen.hiddenParts.isEmpty(), qPrintable(seen.hiddenParts.join(u',')));
+    QVERIFY2(availableArea().contains(seen.frame), qPrintable(seen.title));
+    QCOMPARE(result, int(QDialog::Accepted));
+    if (tooTall)
+        QVERIFY(seen.scrollRange > 0);
 }
 
 // On a screen smaller than the form, the walk through a channel by Tab and

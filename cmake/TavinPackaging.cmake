@@ -7,7 +7,8 @@
 include(GNUInstallDirs)
 
 # Manual pages, made from the README's sections at build time: the reference
-# is written once, in the README.
+# is written once, in the README. Each begins with the README's opening as
+# its DESCRIPTION.
 find_package(Python3 COMPONENTS Interpreter)
 find_program(TAVIN_GZIP gzip)
 if(Python3_Interpreter_FOUND)
@@ -18,7 +19,7 @@ if(Python3_Interpreter_FOUND)
     function(tavin_man_page name)
         cmake_parse_arguments(ARG "" "SUMMARY" "SYNOPSIS;SECTIONS;SEE_ALSO" ${ARGN})
         set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${name}.1)
-        set(args --name ${name} --summary ${ARG_SUMMARY} --version ${PROJECT_VERSION})
+        set(args --name ${name} --summary ${ARG_SUMMARY} --version ${PROJECT_VERSION} --description)
         foreach(s IN LISTS ARG_SYNOPSIS)
             list(APPEND args --synopsis ${s})
         endforeach()
@@ -42,21 +43,24 @@ if(Python3_Interpreter_FOUND)
         set(tavin_man_pages ${tavin_man_pages} ${installed} PARENT_SCOPE)
     endfunction()
 
+    # Each page carries every README section that concerns its program.
     tavin_man_page(tavin
         SUMMARY "desktop programming tool for 16-channel handheld radios"
         SYNOPSIS "`tavin` [`--lang` *zh*|*en*] [*FILE*.sin]" "`tavin --print` *FILE*.sin"
                  "`tavin --print-to` *PRINTER* *FILE*.sin" "`tavin --screenshot` *OUT*.png [*FILE*.sin]"
-        SECTIONS "The desktop program" "Printing" "Troubleshooting the cable"
+        SECTIONS "The desktop program" "Channel lists" "Troubleshooting the cable" "Trying it without a radio"
+                 "Printing" "Files, file names and messages"
         SEE_ALSO tavin-cli tavin-sim)
     tavin_man_page(tavin-cli
         SUMMARY "programming tool for 16-channel handheld radios, without a window"
         SYNOPSIS "`tavin-cli` *verb* [*options*] [*arguments*]"
-        SECTIONS "Command-line reference" "Radio verbs in detail" "Troubleshooting the cable"
+        SECTIONS "Command-line reference" "Radio verbs in detail" "Channel lists" "Troubleshooting the cable"
+                 "Trying it without a radio" "Programming a fleet" "Printing" "Files, file names and messages"
         SEE_ALSO tavin tavin-sim)
     tavin_man_page(tavin-sim
         SUMMARY "a virtual 16-channel handheld radio on a pseudo-terminal"
         SYNOPSIS "`tavin-sim` [*options*]"
-        SECTIONS "The virtual radio" "Trying it without a radio"
+        SECTIONS "Trying it without a radio" "The virtual radio" "Programming a fleet" "Files, file names and messages"
         SEE_ALSO tavin tavin-cli)
     add_custom_target(tavin-man ALL DEPENDS ${tavin_man_pages})
 else()
@@ -67,11 +71,27 @@ endif()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/udev/70-tavin-cable.rules
         DESTINATION lib/udev/rules.d)
 
+# The copyright statement and the changelog every Debian package carries (a
+# package without a Debian revision is native: its changelog is changelog.gz).
+set(tavin_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/tavin)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/deb/copyright DESTINATION ${tavin_doc_dir})
+if(TAVIN_GZIP)
+    set(tavin_changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+    add_custom_command(OUTPUT ${tavin_changelog}
+        COMMAND ${TAVIN_GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/deb/changelog > ${tavin_changelog}
+        DEPENDS ${PROJECT_SOURCE_DIR}/packaging/deb/changelog
+        COMMENT "Package changelog")
+    add_custom_target(tavin-changelog ALL DEPENDS ${tavin_changelog})
+    install(FILES ${tavin_changelog} DESTINATION ${tavin_doc_dir})
+endif()
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tavin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tavin")
-set(CPACK_PACKAGE_CONTACT "Tavin developers <tavin@localhost>")
+set(TAVIN_PACKAGE_MAINTAINER "Tavin developers <tavin@example.org>" CACHE STRING
+    "The package's maintainer, as in its changelog")
+set(CPACK_PACKAGE_CONTACT "${TAVIN_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programming tool for 16-channel handheld two-way radios")
 set(CPACK_PACKAGE_DESCRIPTION
     "Reads the 1024-byte memory of a 16-channel handheld radio over a serial\n"
@@ -81,7 +101,10 @@ set(CPACK_PACKAGE_DESCRIPTION
     "the virtual radio tavin-sim.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
+# Stripped as dh_strip does it, once CPack has staged the files.
+set(CPACK_STRIP_FILES OFF)
+set(CPACK_TAVIN_STRIP ${CMAKE_STRIP})
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/deb/strip.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -24,13 +24,13 @@ tavin_package_tools=(dpkg-dev file python3)
 
 # What test.sh needs on top: the sanitizer and fuzzing runtime, the PDF and
 # picture tools of the print tests, the decimal-comma locale, man-db to check
-# the manual pages, and MinGW-w64 with Wine to run the model's tests on
-# Windows' C runtime.
+# the manual pages, lintian to check the package by Debian's own standard,
+# and MinGW-w64 with Wine to run the model's tests on Windows' C runtime.
 tavin_test_packages=(
     "${tavin_package_tools[@]}"
     clang libclang-rt-14-dev
     imagemagick poppler-utils
-    locales man-db
+    locales man-db lintian
     g++-mingw-w64-x86-64-posix wine wine64
 )
 

@@ -27,7 +27,7 @@ bool sameFile(const QString &a, const QString &b)
 
 void reportError(const QString &verb, const QString &message)
 {
-    QTextStream(stderr) << verb << ": " << message << '\n';
+    QTextStream(stderr) << verb << ": " << platform::shown(message) << '\n';
 }
 
 bool parseOrExit(QCommandLineParser &parser, const QStringList &args, int *exitCode)

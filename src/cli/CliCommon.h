@@ -21,7 +21,7 @@ QString quoted(const QString &fileName);
 // True when both names lead to one existing file (also through links).
 bool sameFile(const QString &a, const QString &b);
 
-// "tavin-cli <verb>: message" on stderr.
+// "tavin-cli <verb>: message" on stderr, as platform::shown() shows it.
 void reportError(const QString &verb, const QString &message);
 
 // Parses args; on --help prints the help and returns kExitOk through *exitCode,

@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
-#include <iterator>
 
 namespace tavin::cli {
 
@@ -71,22 +70,48 @@ int worse(int a, int b)
     return rank(a) < rank(b) ? a : b;
 }
 
+// Reads at most limit + 1 bytes of a file: enough to tell that it is too large.
+bool readUpTo(const QString &path, qsizetype limit, QByteArray *contents, int *error)
+{
+    constexpr qsizetype kChunk = 64 * 1024;
+    errno = 0;
+    std::ifstream file(toPath(path), std::ios::binary);
+    while (file && contents->size() <= limit) {
+        const qsizetype had = contents->size();
+        contents->resize(had + kChunk);
+        file.read(contents->data() + had, kChunk);
+        contents->resize(had + qsizetype(file.gcount()));
+    }
+    *error = errno;
+    return file.is_open() && !file.bad();
+}
+
 int showLog(const QString &verb, const QString &logPath)
 {
-    errno = 0;
-    std::ifstream file(toPath(logPath), std::ios::binary);
-    const std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!file.is_open() || file.bad()) {
+    QByteArray contents;
+    int error = 0;
+    if (!readUpTo(logPath, fleet::kLargestAuditLog, &contents, &error)) {
         reportError(verb, QStringLiteral("cannot read the audit log %1: %2")
-                              .arg(quoted(logPath), errno ? QString::fromStdString(systemErrorText(errno))
-                                                            : QStringLiteral("it cannot be read")));
+                              .arg(quoted(logPath), error ? QString::fromStdString(systemErrorText(error))
+                                                          : QStringLiteral("it cannot be read")));
         return kExitFile;
     }
-    const fleet::LogContents log = fleet::readLog(QByteArray::fromStdString(contents));
+    if (contents.size() > fleet::kLargestAuditLog) {
+        reportError(verb, QStringLiteral("%1 is larger than %2 MiB, the largest audit log that is read "
+                                         "(some 60,000 radios); nothing is shown")
+                              .arg(quoted(logPath))
+                              .arg(fleet::kLargestAuditLog / (1024 * 1024)));
+        return kExitFile;
+    }
+    const fleet::LogContents log = fleet::readLog(contents);
     for (const QString &problem : log.problems)
-        reportError(verb, QStringLiteral("%1: %2").arg(logPath, problem));
-    if (log.records.isEmpty() && !log.problems.isEmpty()) {
-        reportError(verb, QStringLiteral("'%1' holds no radio records").arg(logPath));
+        reportError(verb, QStringLiteral("%1: %2").arg(quoted(logPath), problem));
+    if (log.problemLines > log.problems.size())
+        reportError(verb, QStringLiteral("%1: %2 more lines that are not radio records")
+                              .arg(quoted(logPath))
+                              .arg(log.problemLines - log.problems.size()));
+    if (log.records.isEmpty() && log.problemLines > 0) {
+        reportError(verb, QStringLiteral("%1 holds no radio records").arg(quoted(logPath)));
         return kExitFile;
     }
     QTextStream(stdout) << fleet::logTable(log.records);
@@ -184,11 +209,11 @@ int cmdClone(const QStringList &args)
         }
     }
     board.setPorts(run.portLabels());
-    QTextStream(stderr) << "clone: " << options.fileName << " into "
+    QTextStream(stderr) << "clone: " << platform::shown(options.fileName) << " into "
                         << (options.count > 0 ? QStringLiteral("%1 radios").arg(options.count)
                                               : QStringLiteral("every radio connected until Ctrl+C"))
-                        << " on " << run.portLabels().join(QStringLiteral(", ")) << "\nclone: backups in "
-                        << options.backupDir << ", audit log " << options.logPath << '\n';
+                        << " on " << platform::shown(run.portLabels().join(QStringLiteral(", "))) << "\nclone: backups in "
+                        << platform::shown(options.backupDir) << ", audit log " << platform::shown(options.logPath) << '\n';
     run.run(&interruptRequested);
     board.finish();
 

@@ -4,6 +4,7 @@
 #include "CliCommon.h"
 #include "ExitCodes.h"
 #include "ImageComparison.h"
+#include "NativePath.h"
 #include "Verbs.h"
 
 #include <QCommandLineParser>
@@ -82,7 +83,10 @@ int cmdDiff(const QStringList &args)
     if (const int loaded = loadWholeChannelFile(verb, files.at(1), b))
         return loaded;
 
-    const ComparisonNames names{files.at(0).toStdString(), files.at(1).toStdString()};
+    // Names as messages show them: bytes that are not UTF-8 as \xNN.
+    const QString nameA = platform::shown(files.at(0));
+    const QString nameB = platform::shown(files.at(1));
+    const ComparisonNames names{nameA.toStdString(), nameB.toStdString()};
     const std::vector<Difference> differences = compareImages(a, b, names, ComparedBytes::All);
     QTextStream out(stdout);
     if (parser.isSet(json)) {
@@ -90,8 +94,8 @@ int cmdDiff(const QStringList &args)
         for (const Difference &d : differences)
             list.append(differenceJson(d));
         QJsonObject root;
-        root.insert(QStringLiteral("a"), files.at(0));
-        root.insert(QStringLiteral("b"), files.at(1));
+        root.insert(QStringLiteral("a"), nameA);
+        root.insert(QStringLiteral("b"), nameB);
         root.insert(QStringLiteral("equal"), differences.empty());
         root.insert(QStringLiteral("differences"), list);
         out << QJsonDocument(root).toJson(QJsonDocument::Indented);

@@ -4,6 +4,7 @@
 #include "CliCommon.h"
 #include "Doctor.h"
 #include "ExitCodes.h"
+#include "NativePath.h"
 #include "SystemHostView.h"
 #include "Verbs.h"
 
@@ -23,7 +24,7 @@ public:
     doctor::ProbeResult probe(const QString &portName) override
     {
         if (m_announce)
-            QTextStream(stderr) << "Asking the radio on " << portName << " (up to 15 probes) ...\n";
+            QTextStream(stderr) << "Asking the radio on " << platform::shown(portName) << " (up to 15 probes) ...\n";
         return m_serial.probe(portName);
     }
 
@@ -82,7 +83,11 @@ int cmdDoctor(const QStringList &args)
         const QByteArray json = report.json(code);
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     } else {
-        QTextStream(stdout) << report.text();
+        // Device names are shown as messages show them, line by line.
+        QStringList lines = report.text().split(QLatin1Char('\n'));
+        for (QString &line : lines)
+            line = platform::shown(line);
+        QTextStream(stdout) << lines.join(QLatin1Char('\n'));
     }
     return code;
 }

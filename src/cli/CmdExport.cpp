@@ -54,14 +54,8 @@ int cmdExport(const QStringList &args)
     for (const std::string &notice : exported.notices)
         reportError(verb, QString::fromStdString(notice));
 
-    if (outName.isEmpty() || outName == QLatin1String("-")) {
-        QString error;
-        if (!writeStandardOutput(exported.bytes, &error)) {
-            reportError(verb, QStringLiteral("cannot write to stdout: %1").arg(error));
-            return kExitFile;
-        }
-        return kExitOk;
-    }
+    if (outName.isEmpty() || outName == QLatin1String("-"))
+        return writeStandardOutput(exported.bytes) ? kExitOk : kExitFile;
     const std::string_view bytes(exported.bytes.constData(), std::size_t(exported.bytes.size()));
     const FileResult stored = replaceFileContents(toPath(outName), bytes, "channel list");
     if (!stored) {

@@ -6,6 +6,7 @@
 #include "CliCommon.h"
 #include "ExitCodes.h"
 #include "ListFile.h"
+#include "NativePath.h"
 #include "NewDocument.h"
 #include "SafeReplace.h"
 #include "SettingText.h"
@@ -98,10 +99,11 @@ int cmdImport(const QStringList &args)
     for (const std::string &notice : outcome.notices)
         reportError(verb, QString::fromStdString(notice));
     if (outcome.refused()) {
-        const std::string source = inputName == QLatin1String("-") ? "<stdin>" : inputName.toStdString();
+        const std::string source =
+            inputName == QLatin1String("-") ? "<stdin>" : platform::shown(inputName).toStdString();
         QTextStream err(stderr);
         for (const lists::ListProblem &problem : outcome.problems)
-            err << QString::fromStdString(lists::problemLine(source, problem)) << '\n';
+            err << platform::shown(QString::fromStdString(lists::problemLine(source, problem))) << '\n';
         err.flush();
         reportError(verb, QStringLiteral("%1 refused (%2 %3); nothing was written")
                               .arg(QString::fromStdString(source))

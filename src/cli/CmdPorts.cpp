@@ -4,6 +4,7 @@
 
 #include "CliCommon.h"
 #include "ExitCodes.h"
+#include "NativePath.h"
 #include "PortNames.h"
 #include "Verbs.h"
 
@@ -28,6 +29,7 @@ struct MappingChange {
 // "COM1=/dev/ttyUSB1" for --set, "COM1" for --unset; a relative device path
 // is made absolute (the desktop program may run in another folder), links
 // such as /dev/serial/by-id/... are kept as given since they stay stable.
+// The device's name is kept byte for byte.
 bool parseChange(const QString &verb, const QString &text, bool set, MappingChange &change)
 {
     const qsizetype equals = text.indexOf(QLatin1Char('='));
@@ -37,7 +39,7 @@ bool parseChange(const QString &verb, const QString &text, bool set, MappingChan
             return false;
         }
         change.name = text.left(equals);
-        change.device = QFileInfo(text.mid(equals + 1)).absoluteFilePath();
+        change.device = platform::absolutePath(text.mid(equals + 1));
     } else {
         change.name = text;
     }
@@ -46,6 +48,29 @@ bool parseChange(const QString &verb, const QString &text, bool set, MappingChan
         return false;
     }
     return true;
+}
+
+// Which of --set (true) and --unset (false) come in which order in args,
+// after the parser has accepted them: "--set X", "--set=X", and the same
+// for --unset, up to "--".
+QList<bool> changeOrder(const QStringList &args)
+{
+    QList<bool> order;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (arg == QLatin1String("--"))
+            break;
+        for (const bool set : {true, false}) {
+            const QString option = set ? QStringLiteral("--set") : QStringLiteral("--unset");
+            if (arg == option) {
+                order << set;
+                ++i;  // its value, whatever it looks like
+            } else if (arg.startsWith(option + QLatin1Char('='))) {
+                order << set;
+            }
+        }
+    }
+    return order;
 }
 
 int changeMappings(const QString &verb, const QList<MappingChange> &changes)
@@ -60,9 +85,9 @@ int changeMappings(const QString &verb, const QList<MappingChange> &changes)
         if (c.device.isEmpty())
             err << c.name << ": mapping removed\n";
         else
-            err << c.name << " = " << c.device << '\n';
-        if (!c.device.isEmpty() && !QFileInfo::exists(c.device))
-            err << "  note: " << c.device << " does not exist now; the mapping is used once it does\n";
+            err << c.name << " = " << platform::shown(c.device) << '\n';
+        if (!c.device.isEmpty() && !platform::pathExists(c.device))
+            err << "  note: " << platform::shown(c.device) << " does not exist now; the mapping is used once it does\n";
         if (!qEnvironmentVariableIsEmpty(qPrintable(QStringLiteral("TAVIN_") + c.name)))
             err << "  note: TAVIN_" << c.name << " is set here and comes before the setting\n";
     }
@@ -96,13 +121,15 @@ int cmdPorts(const QStringList &args)
         return kExitUsage;
     }
     if (parser.isSet(setOption) || parser.isSet(unsetOption)) {
+        // In the order given: "--unset COM2 --set COM2=DEV" ends with the mapping.
+        const QStringList sets = parser.values(setOption);
+        const QStringList unsets = parser.values(unsetOption);
+        qsizetype nextSet = 0;
+        qsizetype nextUnset = 0;
         QList<MappingChange> changes;
-        for (const QString &text : parser.values(setOption)) {
-            if (!parseChange(args.value(0), text, true, changes.emplace_back()))
-                return kExitUsage;
-        }
-        for (const QString &text : parser.values(unsetOption)) {
-            if (!parseChange(args.value(0), text, false, changes.emplace_back()))
+        for (const bool set : changeOrder(args)) {
+            const QString text = set ? sets.value(nextSet++) : unsets.value(nextUnset++);
+            if (!parseChange(args.value(0), text, set, changes.emplace_back()))
                 return kExitUsage;
         }
         return changeMappings(args.value(0), changes);
@@ -111,7 +138,7 @@ int cmdPorts(const QStringList &args)
     QTextStream out(stdout);
     for (const QString &name : link::portChoices()) {
         const link::PortMapping m = link::mapPortName(name);
-        out << name << "  " << (m.device.isEmpty() ? QStringLiteral("-") : m.device) << "  ("
+        out << name << "  " << (m.device.isEmpty() ? QStringLiteral("-") : platform::shown(m.device)) << "  ("
             << link::portSourceText(name, m.source) << ")\n";
     }
     out << '\n';

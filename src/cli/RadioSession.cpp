@@ -3,6 +3,7 @@
 #include "CliCommon.h"
 #include "CliTransferUi.h"
 #include "ExitCodes.h"
+#include "NativePath.h"
 #include "PortNames.h"
 #include "QtSerialLink.h"
 #include "TerminalSeam.h"
@@ -116,9 +117,9 @@ int runTransfer(const RadioOptions &options, Direction direction, RadioImage &im
     if (outcome)
         *outcome = result;
 
-    const QString portText = port.device().isEmpty() || port.device() == options.port
-        ? options.port
-        : QStringLiteral("%1 (%2)").arg(options.port, port.device());
+    const QString portText = platform::shown(port.device().isEmpty() || port.device() == options.port
+                                                 ? options.port
+                                                 : QStringLiteral("%1 (%2)").arg(options.port, port.device()));
     QTextStream err(stderr);
     switch (result.outcome) {
     case TransferOutcome::Completed:

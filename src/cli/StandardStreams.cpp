@@ -47,16 +47,12 @@ bool readStandardInput(QByteArray *bytes, qsizetype limit, QString *error)
     return true;
 }
 
-bool writeStandardOutput(const QByteArray &bytes, QString *error)
+bool writeStandardOutput(const QByteArray &bytes)
 {
     std::fflush(stdout);
     makeBinary(stdout);
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush()) {
-        *error = out.errorString();
-        return false;
-    }
-    return true;
+    const auto size = static_cast<std::size_t>(bytes.size());
+    return std::fwrite(bytes.constData(), 1, size, stdout) == size && std::fflush(stdout) == 0;
 }
 
 }  // namespace tavin::cli

@@ -11,7 +11,8 @@ namespace tavin::cli {
 // reading fails.
 bool readStandardInput(QByteArray *bytes, qsizetype limit, QString *error);
 
-// Writes bytes to stdout and flushes. False with *error set when that fails.
-bool writeStandardOutput(const QByteArray &bytes, QString *error);
+// Writes bytes to stdout and flushes. False when that fails; the stream then
+// keeps its error, which finishStandardOutput reports (once, with the reason).
+bool writeStandardOutput(const QByteArray &bytes);
 
 }  // namespace tavin::cli

@@ -98,7 +98,7 @@ int main(int argc, char *argv[])
             return tavin::cli::finishStandardOutput(v.run(args));
         }
     }
-    QTextStream(stderr) << "tavin-cli: unknown verb '" << verbName << "'\n\n";
+    QTextStream(stderr) << "tavin-cli: unknown verb '" << tavin::platform::shown(verbName) << "'\n\n";
     printUsage(stderr);
     return tavin::cli::kExitUsage;
 }

@@ -268,6 +268,15 @@ Finding Doctor::checkPermission(const QString &portName, const QString &device, 
         f.summary = QStringLiteral("permission: %1 can open %2").arg(user, device);
         return f;
     }
+    if (openError == ENOTTY) {
+        f.summary = QStringLiteral("permission: %1 is not a serial port (%2)")
+                        .arg(device, st.isCharDevice ? QStringLiteral("a device, but not a terminal device")
+                                                     : QStringLiteral("a file, not a device"));
+        f.fix = suggestion.isEmpty() || suggestion == device ? mapFix
+            : link::isPortChoice(portName) ? QStringLiteral("tavin-cli ports --set %1=%2").arg(portName, suggestion)
+                                           : QStringLiteral("tavin-cli doctor --port %1").arg(suggestion);
+        return f;
+    }
     if (openError != EACCES && openError != EPERM) {
         f.summary = QStringLiteral("permission: cannot open %1: %2").arg(device, errorText(openError));
         if (openError == EBUSY)
@@ -310,9 +319,9 @@ Finding Doctor::checkPermission(const QString &portName, const QString &device, 
 Finding Doctor::checkInUse(const QString &device, int openError) const
 {
     Finding f{QStringLiteral("in-use"), Verdict::Ok, {}, {}, {}};
-    if (device.isEmpty() || !m_host.status(device).exists) {
+    if (device.isEmpty() || !m_host.status(device).exists || openError == ENOTTY) {
         f.verdict = Verdict::Skip;
-        f.summary = QStringLiteral("in use: no device to look at");
+        f.summary = QStringLiteral("in use: no serial device to look at");
         return f;
     }
     int unreadable = 0;
@@ -389,6 +398,8 @@ Finding Doctor::probeRadio(const QString &portName, const QString &device, Docto
     report.radioAnswered = probe.answered;
     report.identity = probe.identity;
     if (!probe.opened) {
+        // Ready by every check, yet not for the transfer: it is not ready.
+        report.portReady = false;
         f.summary = QStringLiteral("radio: cannot open %1: %2").arg(device, probe.error);
         f.fix = QStringLiteral("tavin-cli doctor --port %1   (again, once the port is free)").arg(portName);
         return f;

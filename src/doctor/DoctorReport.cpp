@@ -1,5 +1,7 @@
 #include "DoctorReport.h"
 
+#include "NativePath.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -49,15 +51,19 @@ QByteArray DoctorReport::json(int exitCode) const
 {
     QJsonArray checks;
     for (const Finding &f : findings) {
+        QStringList details;
+        for (const QString &d : f.details)
+            details << platform::shown(d);
         QJsonObject o{{QStringLiteral("check"), f.check},
                       {QStringLiteral("verdict"), verdictName(f.verdict)},
-                      {QStringLiteral("summary"), f.summary},
-                      {QStringLiteral("details"), QJsonArray::fromStringList(f.details)}};
-        o.insert(QStringLiteral("fix"), f.fix.isEmpty() || f.verdict == Verdict::Ok ? QJsonValue() : QJsonValue(f.fix));
+                      {QStringLiteral("summary"), platform::shown(f.summary)},
+                      {QStringLiteral("details"), QJsonArray::fromStringList(details)}};
+        o.insert(QStringLiteral("fix"),
+                 f.fix.isEmpty() || f.verdict == Verdict::Ok ? QJsonValue() : QJsonValue(platform::shown(f.fix)));
         checks.append(o);
     }
-    QJsonObject root{{QStringLiteral("port"), portName},
-                     {QStringLiteral("device"), device.isEmpty() ? QJsonValue() : QJsonValue(device)},
+    QJsonObject root{{QStringLiteral("port"), platform::shown(portName)},
+                     {QStringLiteral("device"), device.isEmpty() ? QJsonValue() : QJsonValue(platform::shown(device))},
                      {QStringLiteral("ready"), portReady},
                      {QStringLiteral("checks"), checks},
                      {QStringLiteral("exitCode"), exitCode}};

@@ -52,7 +52,8 @@ public:
     // The extra entries of a file's access control list (none: empty).
     virtual QList<AclEntry> acl(const QString &path) const = 0;
     // Opens the device for reading and writing, as a transfer does, and
-    // closes it at once: 0, or the errno of the failure.
+    // closes it at once: 0, or the errno of the failure (ENOTTY when it
+    // opened but is no terminal device, so no serial port).
     virtual int tryOpen(const QString &path) const = 0;
 
     virtual unsigned userId() const = 0;

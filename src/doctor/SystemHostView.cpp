@@ -1,5 +1,7 @@
 #include "SystemHostView.h"
 
+#include "NativePath.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -127,7 +129,7 @@ FileStatus SystemHostView::status(const QString &path) const
     FileStatus s;
 #ifdef Q_OS_UNIX
     struct stat st{};
-    if (::stat(QFile::encodeName(nodePath(path)).constData(), &st) != 0)
+    if (::stat(platform::toNativeBytes(nodePath(path)).constData(), &st) != 0)
         return s;
     s.exists = true;
     s.isCharDevice = S_ISCHR(st.st_mode);
@@ -178,11 +180,12 @@ QList<AclEntry> SystemHostView::acl(const QString &path) const
 int SystemHostView::tryOpen(const QString &path) const
 {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(nodePath(path)).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(platform::toNativeBytes(nodePath(path)).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno;
+    const bool terminal = ::isatty(fd);
     ::close(fd);
-    return 0;
+    return terminal ? 0 : ENOTTY;
 #else
     QFile file(nodePath(path));
     return file.open(QIODevice::ReadWrite) ? 0 : EACCES;

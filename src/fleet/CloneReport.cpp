@@ -103,16 +103,29 @@ QString logTable(const QList<RadioRecord> &records)
 LogContents readLog(const QByteArray &contents)
 {
     LogContents log;
-    const QList<QByteArray> lines = contents.split('\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray line = lines.at(i).trimmed();
+    const auto problem = [&log](int line, const QString &text) {
+        if (++log.problemLines <= kLogProblemsNamed)
+            log.problems += QStringLiteral("line %1: %2").arg(line).arg(text);
+    };
+    int lineNumber = 0;
+    for (qsizetype from = 0; from < contents.size();) {
+        qsizetype end = contents.indexOf('\n', from);
+        if (end < 0)
+            end = contents.size();
+        ++lineNumber;
+        const QByteArrayView line = QByteArrayView(contents).sliced(from, end - from).trimmed();
+        from = end + 1;
         if (line.isEmpty())
             continue;
+        if (line.size() > kLongestLogLine) {
+            problem(lineNumber, QStringLiteral("%1 bytes long, not a record").arg(line.size()));
+            continue;
+        }
         QString error;
-        if (const std::optional<RadioRecord> record = fromJsonLine(line, &error))
+        if (const std::optional<RadioRecord> record = fromJsonLine(line.toByteArray(), &error))
             log.records += *record;
         else
-            log.problems += QStringLiteral("line %1: %2").arg(i + 1).arg(error);
+            problem(lineNumber, error);
     }
     return log;
 }

@@ -19,12 +19,22 @@ QString runSummary(const QList<RadioRecord> &records, const QStringList &ports, 
 // reason under each radio that did not end verified, then the totals.
 QString logTable(const QList<RadioRecord> &records);
 
+// The largest audit log that is read (a record takes about 1 KB, so this is
+// tens of thousands of radios): a device or a stray file given by mistake
+// must not fill the memory.
+inline constexpr qsizetype kLargestAuditLog = qsizetype(64) * 1024 * 1024;
+// A line longer than this is no record (a record with every difference
+// named is a few KB); it is not parsed.
+inline constexpr qsizetype kLongestLogLine = 1024 * 1024;
+// Lines that are not records are named up to this many, then counted.
+inline constexpr int kLogProblemsNamed = 10;
+
 struct LogContents {
     QList<RadioRecord> records;
-    QStringList problems;  // "line 7: ..." for lines that are not records
+    QStringList problems;  // "line 7: ..." for the first lines that are not records
+    int problemLines = 0;  // all lines that are not records
 };
 
-// Reads an audit log; an error text when the file cannot be read.
 LogContents readLog(const QByteArray &contents);
 
 }  // namespace tavin::fleet

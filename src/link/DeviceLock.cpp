@@ -1,6 +1,6 @@
 #include "DeviceLock.h"
 
-#include <QFile>
+#include "NativePath.h"
 
 #ifndef Q_OS_WIN
 #include <cerrno>
@@ -43,10 +43,10 @@ bool DeviceLock::isNamedBy(const QString &) const { return m_handle >= 0; }
 
 QString DeviceLock::resolve(const QString &name)
 {
-    char *real = ::realpath(QFile::encodeName(name).constData(), nullptr);
+    char *real = ::realpath(platform::toNativeBytes(name).constData(), nullptr);
     if (!real)
         return name;
-    const QString resolved = QFile::decodeName(real);
+    const QString resolved = platform::fromNativeBytes(QByteArray(real));
     std::free(real);
     return resolved;
 }
@@ -60,13 +60,20 @@ DeviceLock::Result DeviceLock::acquire(const QString &device)
     // included, which the terminal's exclusive mode does not stop) sees it.
     int fd = -1;
     do {
-        fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        fd = ::open(platform::toNativeBytes(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int error = errno;
         // EBUSY: another program holds the terminal in exclusive mode.
         m_error = error == EBUSY ? inUseText() : QString::fromLocal8Bit(std::strerror(error));
         return error == EBUSY ? Result::InUse : Result::Failed;
+    }
+    // A serial port is a terminal device; a file, a pipe or /dev/zero only
+    // looks like one by name.
+    if (!::isatty(fd)) {
+        ::close(fd);
+        m_error = QStringLiteral("it is not a serial port (not a terminal device)");
+        return Result::Failed;
     }
     int rc = 0;
     do {
@@ -96,7 +103,7 @@ bool DeviceLock::isNamedBy(const QString &name) const
         return false;
     struct stat held {};
     struct stat named {};
-    if (::fstat(static_cast<int>(m_handle), &held) != 0 || ::stat(QFile::encodeName(name).constData(), &named) != 0)
+    if (::fstat(static_cast<int>(m_handle), &held) != 0 || ::stat(platform::toNativeBytes(name).constData(), &named) != 0)
         return false;
     return held.st_dev == named.st_dev && held.st_ino == named.st_ino && held.st_rdev == named.st_rdev;
 }

@@ -1,5 +1,7 @@
 #include "PortNames.h"
 
+#include "NativePath.h"
+
 #include <QSettings>
 
 #include <algorithm>
@@ -66,7 +68,7 @@ QString storePortMapping(const QString &name, const QString &device)
     if (device.isEmpty())
         settings.remove(portSettingsKey(name));
     else
-        settings.setValue(portSettingsKey(name), device);
+        settings.setValue(portSettingsKey(name), platform::toSettingsValue(device));
     settings.sync();
     switch (settings.status()) {
     case QSettings::NoError:
@@ -91,11 +93,12 @@ PortMapping mapPortName(const QString &name)
 #else
     if (!isPortChoice(name))
         return {name, PortSource::Itself};
+    // Device names byte for byte, as file names are.
     const QByteArray fromEnv = qgetenv(("TAVIN_" + name).toLatin1().constData());
     if (!fromEnv.isEmpty())
-        return {QString::fromLocal8Bit(fromEnv), PortSource::Environment};
+        return {platform::fromNativeBytes(fromEnv), PortSource::Environment};
     const QSettings settings(QString::fromUtf8(kSettingsOrganisation), QString::fromUtf8(kSettingsApplication));
-    const QString fromSettings = settings.value(portSettingsKey(name)).toString();
+    const QString fromSettings = platform::fromSettingsValue(settings.value(portSettingsKey(name)));
     if (!fromSettings.isEmpty())
         return {fromSettings, PortSource::Settings};
     const int index = name.mid(3).toInt() - 1;

@@ -42,7 +42,8 @@ QString portSourceText(const QString &name, PortSource source);
 QString portSettingsKey(const QString &name);
 
 // Stores device as the mapping of the port choice name (COM1..COM4) in the
-// settings store, or removes the mapping when device is empty. The desktop
+// settings store, byte for byte (see NativePath.h), or removes the mapping
+// when device is empty. The desktop
 // program and tavin-cli read it at their next transfer. Returns an error
 // text, empty on success.
 QString storePortMapping(const QString &name, const QString &device);

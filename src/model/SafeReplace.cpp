@@ -78,6 +78,7 @@ void keepAttributes(int, const fs::path &) {}
 void syncFolder(const fs::path &) {}
 int openExisting(const fs::path &p) { return _wopen(p.c_str(), _O_WRONLY | _O_TRUNC | _O_BINARY); }
 bool mayWrite(const fs::path &p) { return _waccess(p.c_str(), 2) == 0; }
+int ownDescriptor(const fs::path &) { return -1; }
 #else
 int createExclusive(const fs::path &p)
 {
@@ -102,6 +103,34 @@ int openExisting(const fs::path &p)
 }
 // With the effective user's rights, as an open would be checked.
 bool mayWrite(const fs::path &p) { return ::faccessat(AT_FDCWD, p.c_str(), W_OK, AT_EACCESS) == 0; }
+
+// The descriptor of this process that path names (/dev/stdout, /dev/fd/3,
+// /proc/self/fd/1), or -1. Such a name means the open descriptor itself:
+// what the shell connected there (a pipe, a terminal, a file opened for
+// appending) is written into, never replaced by a file of the same name.
+int ownDescriptor(const fs::path &path)
+{
+    const fs::path ownFolder = fs::path("/proc") / std::to_string(::getpid()) / "fd";
+    std::error_code ec;
+    fs::path current = path;
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        const fs::path folder = fs::canonical(current.has_parent_path() ? current.parent_path() : fs::path("."), ec);
+        if (!ec && folder == ownFolder) {
+            const std::string name = current.filename().native();
+            if (name.empty() || name.size() > 9 || name.find_first_not_of("0123456789") != std::string::npos)
+                return -1;
+            return std::stoi(name);
+        }
+        const fs::file_status status = fs::symlink_status(current, ec);
+        if (ec || !fs::is_symlink(status))
+            return -1;
+        const fs::path target = fs::read_symlink(current, ec);
+        if (ec)
+            return -1;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return -1;
+}
 
 // The replaced file keeps its mode, and its owner and group where the program
 // may set them (as root); for anyone else a failed chown is expected.
@@ -204,21 +233,37 @@ namespace {
 
 // What is at the path a write changes.
 enum class TargetKind {
-    Missing,  // a new file is made
-    Regular,  // an existing file is replaced
-    Stream,   // a device, pipe or socket: written into, not replaced
+    Missing,     // a new file is made
+    Regular,     // an existing file is replaced
+    Stream,      // a device, pipe or socket: written into, not replaced
+    Descriptor,  // one of the program's own open descriptors: written into
 };
 
 struct Target {
     fs::path file;  // symbolic links followed
     TargetKind kind = TargetKind::Missing;
+    int descriptor = -1;  // for TargetKind::Descriptor
 };
 
 // Finds the file a write to path changes and whether it may be written; on
 // failure returns the reason, after "cannot write <what> '<path>': ".
 std::string examine(const fs::path &path, Target &target)
 {
+    target.descriptor = ownDescriptor(path);
+    if (target.descriptor >= 0) {
+        target.kind = TargetKind::Descriptor;
+        return {};
+    }
     std::error_code ec;
+    // A name the kernel leads to a device or pipe through a link that is no
+    // path (/proc/PID/fd/1 -> "pipe:[4711]") is opened by that name.
+    const fs::file_status followed = fs::status(path, ec);
+    if (!ec && fs::exists(followed) && !fs::is_regular_file(followed) && !fs::is_directory(followed)) {
+        target.file = path;
+        target.kind = TargetKind::Stream;
+        errno = 0;
+        return mayWrite(path) ? std::string() : systemErrorText(errno ? errno : EACCES);
+    }
     target.file = resolveLinks(path, ec);
     if (ec)
         return ec.message();
@@ -294,6 +339,11 @@ FileResult replaceFileContents(const fs::path &path, std::string_view bytes, std
     Target target;
     if (const std::string problem = examine(path, target); !problem.empty())
         return FileResult::failure(prefix + problem);
+    if (target.kind == TargetKind::Descriptor) {
+        if (const int error = writeAll(target.descriptor, bytes))
+            return FileResult::failure(prefix + systemErrorText(error));
+        return FileResult::success();
+    }
     if (target.kind == TargetKind::Stream)
         return writeIntoStream(target.file, bytes, prefix);
 
@@ -356,7 +406,7 @@ FileResult checkReplaceable(const fs::path &path, std::string_view what)
     Target target;
     if (const std::string problem = examine(path, target); !problem.empty())
         return FileResult::failure(prefix + problem);
-    if (target.kind == TargetKind::Stream)
+    if (target.kind == TargetKind::Stream || target.kind == TargetKind::Descriptor)
         return FileResult::success();
     const fs::path folder = folderOf(target.file);
     Temporary temporary = createTemporary(folder);

@@ -228,19 +228,32 @@ QString fileNameOf(const QString &path)
     return fromNative(toNative(path).filename());
 }
 
+QString shown(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += text.mid(i, 2);
+            ++i;
+        } else if (isEscapedByte(c)) {
+            out += QStringLiteral("\\x%1").arg(u - kEscapeBase, 2, 16, QLatin1Char('0'));
+        } else if (u < 0x20 || u == 0x7F) {
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        } else if ((u >= 0x80 && u <= 0x9F) || c.isSurrogate()) {
+            out += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 QString quoted(const QString &path)
 {
-    QString out = QStringLiteral("'");
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        const QChar c = path.at(i);
-        if (isEscapedByte(c))
-            out += QStringLiteral("\\x%1").arg(c.unicode() - kEscapeBase, 2, 16, QLatin1Char('0'));
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out + QLatin1Char('\'');
+    return QLatin1Char('\'') + shown(path) + QLatin1Char('\'');
 }
 
 }  // namespace tavin::platform

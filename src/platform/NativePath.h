@@ -62,8 +62,12 @@ bool pathExists(const QString &path);
 // The last part of path ("radio.sin").
 QString fileNameOf(const QString &path);
 
-// The path quoted for messages, bytes that are not UTF-8 as \xNN:
-// '/home/ann/bad\xff.sin'.
+// A text for a message or a report: bytes that are not UTF-8 as \xNN,
+// control characters as \xNN (C1 controls as \u0085), so that no name and
+// no file's contents can break a line or steer the terminal.
+QString shown(const QString &text);
+
+// The path quoted for messages, as shown(): '/home/ann/bad\xff.sin'.
 QString quoted(const QString &path);
 
 }  // namespace tavin::platform

@@ -50,6 +50,8 @@ class TestCliFiles : public QObject
 private Q_SLOTS:
     void commands_data();
     void commands();
+    void outputsAndMessages_data();
+    void outputsAndMessages();
     void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
     void qtMessagesStayOff();
@@ -95,6 +97,80 @@ void TestCliFiles::commands()
     QVERIFY2(run.err.contains(stderrHas), qPrintable(run.err));
     if (!check.isEmpty())
         QVERIFY2(runShell(QStringLiteral("test ") + check, dir.path()).exitCode == 0, qPrintable(check));
+}
+
+void TestCliFiles::outputsAndMessages_data()
+{
+    QTest::addColumn<QString>("command");  // run in a folder holding demo.sin
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stdoutHas");
+    QTest::addColumn<QString>("stderrHas");
+    QTest::addColumn<int>("stderrLines");  // at most; -1: any
+
+    const QString lost = QStringLiteral("tavin-cli: cannot write standard output: No space left on device");
+    const QString otherSin = QStringLiteral("cp demo.sin other.sin && printf '\\x05' | dd of=other.sin bs=1 seek=%1 "
+                                            "conv=notrunc 2>/dev/null && ")
+                                 .arg(0x3C1);
+    QTest::newRow("export -o /dev/stdout into a pipe")
+        << "CLI export demo.sin -o /dev/stdout | grep -c '^[0-9]*,'" << 0 << "16" << "" << 0;
+    QTest::newRow("new -o /dev/stdout into a pipe") << "CLI new -o /dev/stdout | cmp - demo.sin && echo same" << 0
+                                                     << "same" << "" << 0;
+    QTest::newRow("import -o /dev/stdout into a pipe")
+        << "CLI export demo.sin -o l.csv && CLI import l.csv -o /dev/stdout | cmp - demo.sin && echo same" << 0 << "same"
+        << "" << -1;
+    QTest::newRow("-o /dev/stdout appended to a file keeps what it held")
+        << "echo first >all.csv && CLI export demo.sin -o /dev/stdout >>all.csv && head -1 all.csv" << 0 << "first\n"
+        << "" << 0;
+    QTest::newRow("diff into /dev/full gives 3") << otherSin + "CLI diff demo.sin other.sin >/dev/full" << 3 << ""
+                                                 << lost << 2;
+    QTest::newRow("export into /dev/full is said once") << "CLI export demo.sin >/dev/full" << 3 << "" << lost << 1;
+    QTest::newRow("diff names a name that is not UTF-8 with \\xNN")
+        << otherSin + "cp demo.sin $'b\\xff.sin' && CLI diff $'b\\xff.sin' other.sin" << 7 << "b\\xff.sin" << "" << 1;
+    QTest::newRow("diff --json too") << "cp demo.sin $'b\\xff.sin' && CLI diff --json $'b\\xff.sin' demo.sin" << 0
+                                     << "\"a\": \"b\\\\xff.sin\"" << "" << 1;
+    QTest::newRow("import shows a NUL and an escape of the list as \\xNN")
+        << "printf '信道,接收频率(MHz),发射频率(MHz),QT/DQT解码\\n1,462.5625,462.5625,D\\x00\\x1b[2JX\\n' >nul.csv && "
+           "CLI import nul.csv -o n.sin"
+        << 10 << "" << "('D\\x00\\x1b[2JX')" << -1;
+    QTest::newRow("clone --summary of a file beyond 64 MiB is refused")
+        << "head -c 65M /dev/zero | tr '\\0' x >big.log && CLI clone --summary big.log" << 3 << ""
+        << "larger than 64 MiB" << 1;
+    QTest::newRow("clone --summary names ten lines that are not records, then counts")
+        << "seq 1 5000 | sed 's/^/not a record /' >noise.log && CLI clone --summary noise.log" << 3 << ""
+        << "4990 more lines that are not radio records" << 12;
+    QTest::newRow("doctor on a file: not a serial port, not ready")
+        << "CLI doctor --port demo.sin --json" << 4 << "\"ready\": false" << "" << 0;
+    QTest::newRow("doctor on /dev/zero: one verdict")
+        << "CLI doctor --port /dev/zero | grep -E '^(ok|FAIL|skip) +(permission|in use|radio)'" << 0
+        << "FAIL  permission: /dev/zero is not a serial port (a device, but not a terminal device)\n"
+           "skip  in use: no serial device to look at\n"
+           "skip  radio: not asked, the port is not ready\n"
+        << "" << 0;
+    QTest::newRow("doctor --json names a device that is not UTF-8 with \\xNN")
+        << "ln -s /dev/zero $'z\\xff' && CLI doctor --json --port $'z\\xff'" << 4 << "\"port\": \"z\\\\xff\"" << "" << 0;
+    QTest::newRow("read from a file: not a serial port")
+        << "CLI read --port demo.sin -o r.sin" << 4 << "" << "demo.sin): it is not a serial port (not a terminal device)"
+        << -1;
+}
+
+void TestCliFiles::outputsAndMessages()
+{
+    QFETCH(QString, command);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stdoutHas);
+    QFETCH(QString, stderrHas);
+    QFETCH(int, stderrLines);
+    tavin::test::ByteNamedFolder dir;
+    QCOMPARE(runShell(QStringLiteral("CLI new -o demo.sin"), dir.path()).exitCode, 0);
+    const Run run = runShell(command, dir.path());
+    const QString out = QString::fromUtf8(run.out);
+    QVERIFY2(run.exitCode == exitCode, qPrintable(out + run.err));
+    QVERIFY2(out.contains(stdoutHas), qPrintable(out));
+    QVERIFY2(run.err.contains(stderrHas), qPrintable(run.err));
+    // Nothing from a file reaches the terminal as a control character.
+    QVERIFY2(!run.err.contains(QChar(0x1b)) && !run.err.contains(QChar(0)), qPrintable(run.err));
+    if (stderrLines >= 0)
+        QVERIFY2(run.err.count(QLatin1Char('\n')) <= stderrLines, qPrintable(run.err));
 }
 
 void TestCliFiles::fullDiskKeepsTheOldFile_data()

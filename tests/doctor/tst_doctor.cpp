@@ -144,6 +144,23 @@ const Scenario kScenarios[] = {
          h.openErrors.insert(kUsb0, ENXIO);
      },
      "permission", Verdict::Fail, "cannot open /dev/ttyUSB0", "no hardware answers behind /dev/ttyUSB0", false},
+    {"COM1 is a file, not a device",
+     [](FakeHost &h) {
+         ch340Port(h);
+         h.writeFile(QStringLiteral("/home/alice/radio.sin"));
+         h.mappings.insert(QStringLiteral("COM1"), {QStringLiteral("/home/alice/radio.sin"), link::PortSource::Settings});
+         h.openErrors.insert(QStringLiteral("/home/alice/radio.sin"), ENOTTY);
+     },
+     "permission", Verdict::Fail, "/home/alice/radio.sin is not a serial port (a file, not a device)",
+     "tavin-cli ports --set COM1=/dev/ttyUSB0", false},
+    {"COM1 is a device that is no terminal",
+     [](FakeHost &h) {
+         ch340Port(h);
+         h.mappings.insert(QStringLiteral("COM1"), {QStringLiteral("/dev/zero"), link::PortSource::Environment});
+         h.statuses[QStringLiteral("/dev/zero")] = {true, true, 0, 0, 0666, 5, 4};
+         h.openErrors.insert(QStringLiteral("/dev/zero"), ENOTTY);
+     },
+     "in-use", Verdict::Skip, "no serial device to look at", "", false},
     {"COM1 stands for no device", [](FakeHost &) {}, "permission", Verdict::Fail, "COM1 stands for no device",
      "plug the programming cable in", false},
     {"COM1 set to a device that is gone",
@@ -217,6 +234,7 @@ private Q_SLOTS:
     void scenarios_data();
     void scenarios();
     void kernelMessagesHint();
+    void probeThatCannotOpenIsNotReady();
     void cableRuleCoversTheKnownChips();
 };
 
@@ -274,6 +292,24 @@ void TestDoctor::kernelMessagesHint()
     host.kernel.reset();  // dmesg restricted to root
     report = doctor.run({});
     QVERIFY(report.findings.constFirst().details.constFirst().contains(QStringLiteral("sudo dmesg")));
+}
+
+// Every check passed, yet the radio check cannot open the port (another
+// program took it in between): the port is not ready, in the text and in
+// the JSON alike.
+void TestDoctor::probeThatCannotOpenIsNotReady()
+{
+    struct Refused final : doctor::RadioProber {
+        doctor::ProbeResult probe(const QString &) override { return {false, false, {}, QStringLiteral("taken")}; }
+    } refused;
+    QTemporaryDir root;
+    FakeHost host(root.path());
+    ch340Port(host);
+    doctor::Doctor doctor(host, &refused);
+    const doctor::DoctorReport report = doctor.run({QStringLiteral("COM1"), true});
+    QVERIFY(!report.portReady);
+    QVERIFY(report.text().contains(QStringLiteral("is not ready")));
+    QVERIFY(report.json(4).contains("\"ready\": false"));
 }
 
 // The udev rule shipped with the package and the doctor know the same chips.

@@ -1,6 +1,7 @@
 // tavin-cli ports --set/--unset: the mapping lands in the settings store that
 // the desktop program's transfers read, the environment still comes first,
 // and bad requests change nothing.
+#include "NativePath.h"
 #include "PortNames.h"
 
 #include <QFile>
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void changes();
     void desktopProgramReadsTheSetting();
     void unwritableSettingsFail();
+    void deviceNameKeptByteForByte();
 
 private:
     CliRun runCli(const QStringList &args, const QStringList &extraEnv = {});
@@ -109,6 +111,11 @@ void TestPortMapping::changes_data()
     QTest::newRow("unset removes it")
         << L{{"--set", "COM2=/dev/ttyUSB1"}, {"--unset", "COM2"}} << 0 << none << 2 << "" << "";
     QTest::newRow("unset of an unmapped port is fine") << L{{"--unset", "COM3"}} << 0 << none << 3 << "" << "";
+    QTest::newRow("unset then set: in that order")
+        << L{{"--set", "COM2=/dev/ttyUSB1"}, {"--unset", "COM2", "--set", "COM2=/dev/ttyUSB6"}} << 0 << none << 2
+        << "/dev/ttyUSB6" << "setting Ports/COM2";
+    QTest::newRow("set then unset: in that order")
+        << L{{"--set=COM2=/dev/ttyUSB6", "--unset=COM2"}} << 0 << none << 2 << "" << "";
     QTest::newRow("COM5 refused") << L{{"--set", "COM5=/dev/ttyUSB1"}} << 2 << none << 1 << "" << "";
     QTest::newRow("lower-case name refused") << L{{"--unset", "com1"}} << 2 << none << 1 << "" << "";
     QTest::newRow("no device refused") << L{{"--set", "COM1="}} << 2 << none << 1 << "" << "";
@@ -166,6 +173,25 @@ void TestPortMapping::unwritableSettingsFail()
                             {QStringLiteral("XDG_CONFIG_HOME=/dev/null/config")});
     QCOMPARE(r.exitCode, 3);
     QVERIFY2(r.err.contains(QStringLiteral("cannot write the settings file")), qPrintable(r.err));
+}
+
+// A device name that is not UTF-8 is stored and read back byte for byte, by
+// --set and by the environment alike, and listed with \xNN.
+void TestPortMapping::deviceNameKeptByteForByte()
+{
+    QProcess shell;
+    shell.setWorkingDirectory(m_home.path());
+    shell.start(QStringLiteral("/bin/bash"),
+                {QStringLiteral("-c"), QStringLiteral("%1 ports --set COM2=$'/tmp/ra\\xffdio' && "
+                                                      "TAVIN_COM3=$'/tmp/b\\xfe' %1 ports")
+                                           .arg(QStringLiteral(TAVIN_CLI_PATH))});
+    QVERIFY(shell.waitForFinished(30000));
+    QCOMPARE(shell.exitCode(), 0);
+    const QString listing = QString::fromUtf8(shell.readAllStandardOutput());
+    QVERIFY2(listing.contains(QStringLiteral("COM2  /tmp/ra\\xffdio  (setting Ports/COM2)")), qPrintable(listing));
+    QVERIFY2(listing.contains(QStringLiteral("COM3  /tmp/b\\xfe  (environment TAVIN_COM3)")), qPrintable(listing));
+    QCOMPARE(tavin::link::mapPortName(QStringLiteral("COM2")).device,
+             tavin::platform::fromNativeBytes(QByteArray("/tmp/ra\xff" "dio")));
 }
 
 QTEST_GUILESS_MAIN(TestPortMapping)

@@ -66,6 +66,7 @@ expected=(
     ./usr/share/applications/tavin.desktop
     ./usr/share/mime/packages/tavin-mime.xml
     ./usr/share/man/man1/tavin.1.gz ./usr/share/man/man1/tavin-cli.1.gz ./usr/share/man/man1/tavin-sim.1.gz
+    ./usr/share/doc/tavin/copyright ./usr/share/doc/tavin/changelog.gz
 )
 for size in 16 32 48 128; do
     expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/tavin.png"
@@ -98,7 +99,44 @@ if command -v man >/dev/null 2>&1; then
         check "man page $page renders without warnings" \
             bash -c "man --warnings -E UTF-8 -l '$root/usr/share/man/man1/$page.1.gz' 2>&1 >/dev/null | (! grep -q .)"
     done
-    check "tavin-cli(1) documents doctor" bash -c "man -E UTF-8 -l '$root/usr/share/man/man1/tavin-cli.1.gz' 2>/dev/null | grep -q 'TROUBLESHOOTING THE CABLE'"
+    # Every README section that concerns a program is in its page.
+    while read -r page heading; do
+        check "$page(1) has the section $heading" bash -c \
+            "man -E UTF-8 -l '$root/usr/share/man/man1/$page.1.gz' 2>/dev/null | grep -qx '$heading'"
+    done <<'SECTIONS'
+tavin DESCRIPTION
+tavin THE DESKTOP PROGRAM
+tavin CHANNEL LISTS
+tavin PRINTING
+tavin FILES, FILE NAMES AND MESSAGES
+tavin-cli DESCRIPTION
+tavin-cli COMMAND-LINE REFERENCE
+tavin-cli RADIO VERBS IN DETAIL
+tavin-cli CHANNEL LISTS
+tavin-cli TROUBLESHOOTING THE CABLE
+tavin-cli PROGRAMMING A FLEET
+tavin-cli PRINTING
+tavin-cli FILES, FILE NAMES AND MESSAGES
+tavin-sim THE VIRTUAL RADIO
+tavin-sim TRYING IT WITHOUT A RADIO
+tavin-sim PROGRAMMING A FLEET
+SECTIONS
+    for page in tavin tavin-cli tavin-sim; do
+        check "$page(1) shows no Markdown backticks" \
+            bash -c "! man -E UTF-8 -l '$root/usr/share/man/man1/$page.1.gz' 2>/dev/null | grep -q '\`'"
+    done
+    # The doctor's numbered checks are items of their own, not one paragraph.
+    check "tavin-cli(1) lists the doctor's checks one by one" bash -c \
+        "man -E UTF-8 -l '$root/usr/share/man/man1/tavin-cli.1.gz' 2>/dev/null | grep -Eq '^ +2\. +brltty'"
+fi
+
+# Debian's own standard, where lintian is installed: no error and no warning,
+# and none of its notes either (hardening, unneeded sections, the desktop
+# entry's keywords).
+if command -v lintian >/dev/null 2>&1; then
+    lintian --display-info "$deb" >"$work/lintian" 2>&1 || true
+    check "lintian reports nothing" bash -c "! grep -Eq '^[EWI]: ' '$work/lintian'"
+    grep -E '^[EWI]: ' "$work/lintian" >&2 || true
 fi
 
 # The desktop entry opens channel files: its MIME type is the one the package defines.

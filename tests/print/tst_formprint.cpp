@@ -23,6 +23,8 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -89,6 +91,7 @@ private Q_SLOTS:
     void previewShowsOnePageWithAWayBack();
     void printSwitches_data();
     void printSwitches();
+    void openedFileStaysOutOfTheUsersSettings();
 
 private:
     // A started program with the test file open, window hidden.
@@ -296,6 +299,17 @@ void TestFormPrint::printSwitches()
     }
     if (file == QLatin1String("absent.sin"))
         QVERIFY(!m_errors.isEmpty() && m_errors.constFirst().contains(file));
+}
+
+// The program puts the file it opened into the recent-file list: into this
+// test's own settings, never the user's.
+void TestFormPrint::openedFileStaysOutOfTheUsersSettings()
+{
+    const std::unique_ptr<CProgramApp> app = startApp();
+    QVERIFY(app);
+    const QSettings settings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Tavin写频软件"));
+    QVERIFY2(settings.fileName().contains(QStringLiteral("/tavin-test-settings-")), qPrintable(settings.fileName()));
+    QVERIFY(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).contains(QStringLiteral("/tavin-test-settings-")));
 }
 
 QTEST_MAIN(TestFormPrint)

@@ -53,6 +53,23 @@ struct Seen {
     int scrollRange = -1;     // of the message text, when it scrolls
 };
 
+// Notes how far the dialog's scroll area scrolls, and closes the dialog by
+// its OK button as the user does, if that is in view.
+void closeByOk(QWidget *dialog, Seen &seen)
+{
+    auto *scroll = dialog->findChild<QScrollArea *>();
+    seen.scrollRange = scroll ? scroll->verticalScrollBar()->maximum() : -1;
+    auto *buttons = dialog->findChild<QDialogButtonBox *>();
+    QAbstractButton *ok = buttons ? buttons->button(QDialogButtonBox::Ok) : nullptr;
+    if (!ok || !ok->isVisible() || !dialog->rect().contains(QRect(ok->mapTo(dialog, QPoint()), ok->size()))) {
+        seen.hiddenParts << QStringLiteral("OK");
+        return;
+    }
+    QTest::mouseClick(ok, Qt::LeftButton);
+    if (dialog->isVisible())
+        seen.hiddenParts << QStringLiteral("OK did not close it");
+}
+
 }  // namespace
 
 class TestScreenFit : public QObject
@@ -166,20 +183,7 @@ void TestScreenFit::longMessageScrolls()
     file.close();
 
     const Seen seen = seeModal([&] { QVERIFY(!m_app->OpenDocumentFile(list)); },
-                               [](QWidget *dialog, Seen &seen) {
-                                   auto *scroll = dialog->findChild<QScrollArea *>();
-                                   seen.scrollRange = scroll ? scroll->verticalScrollBar()->maximum() : -1;
-                                   auto *buttons = dialog->findChild<QDialogButtonBox *>();
-                                   QAbstractButton *ok = buttons ? buttons->button(QDialogButtonBox::Ok) : nullptr;
-                                   if (!ok || !ok->isVisible()
-                                       || !dialog->rect().contains(QRect(ok->mapTo(dialog, QPoint()), ok->size()))) {
-                                       seen.hiddenParts << QStringLiteral("OK");
-                                       return;
-                                   }
-                                   QTest::mouseClick(ok, Qt::LeftButton);  // as the user closes it
-                                   if (dialog->isVisible())
-                                       seen.hiddenParts << QStringLiteral("OK did not close it");
-                               });
+                               closeByOk);
     QVERIFY2(seen.hiddenParts.isEmpty(), qPrintable(seen.hiddenParts.join(u',')));
     QVERIFY2(availableArea().contains(seen.frame), qPrintable(seen.title));
     // Either Qt's message box with the whole text, or a box whose text scrolls.
@@ -269,19 +273,7 @@ void TestScreenFit::tallDialogScrolls()
     // screen the page set-up fits as Qt lays it out.
     const bool tooTall = dialog->minimumSizeHint().height() > availableArea().height();
     int result = -1;
-    const Seen seen = seeModal([&] { result = dialog->exec(); },
-                               [](QWidget *shown, Seen &seen) {
-                                   auto *buttons = shown->findChild<QDialogButtonBox *>();
-                                   QAbstractButton *ok = buttons ? buttons->button(QDialogButtonBox::Ok) : nullptr;
-                                   if (!ok || !ok->isVisible()
-                                       || !shown->rect().contains(QRect(ok->mapTo(shown, QPoint()), ok->size()))) {
-                                       seen.hiddenParts << QStringLiteral("OK");
-                                       return;
-                                   }
-                                   auto *scroll = shown->findChild<QScrollArea *>();
-                                   seen.scrollRange = scroll ? scroll->verticalScrollBar()->maximum() : -1;
-                                   QTest::mouseClick(ok, Qt::LeftButton);
-                               });
+    const Seen seen = seeModal([&] { result = dialog->exec(); }, closeByOk);
     QVERIFY2(seen.hiddenParts.isEmpty(), qPrintable(seen.hiddenParts.join(u',')));
     QVERIFY2(availableArea().contains(seen.frame), qPrintable(seen.title));
     QCOMPARE(result, int(QDialog::Accepted));

@@ -127,6 +127,26 @@ Copyright (C) 2026 Tavin</translation>
         <source>帮助(&amp;H)</source>
         <translation>&amp;Help</translation>
     </message>
+    <message>
+        <source>导入信道表(&amp;I)...</source>
+        <translation>&amp;Import Channel List...</translation>
+    </message>
+    <message>
+        <source>导出信道表(&amp;E)...</source>
+        <translation>&amp;Export Channel List...</translation>
+    </message>
+    <message>
+        <source>与文件比较(&amp;D)...</source>
+        <translation>&amp;Compare with File...</translation>
+    </message>
+    <message>
+        <source>核对对讲机(&amp;V)...</source>
+        <translation>&amp;Verify Radio...</translation>
+    </message>
+    <message>
+        <source>检查连接(&amp;K)...</source>
+        <translation>Chec&amp;k Connection...</translation>
+    </message>
 </context>
 <context>
     <name>CProgramApp</name>
@@ -246,6 +266,61 @@ Copyright (C) 2026 Tavin</translation>
     <message>
         <source>数据写入进度</source>
         <translation>Writing to Radio</translation>
+    </message>
+</context>
+<context>
+    <name>CableCheckDialog</name>
+    <message>
+        <source>正常</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>注意</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>未查</source>
+        <translation>Not checked</translation>
+    </message>
+    <message>
+        <source>串口 %1 还不能使用，请按下面标为“失败”的各项修正。</source>
+        <translation>The port %1 is not ready: fix each check marked “Failed” below.</translation>
+    </message>
+    <message>
+        <source>串口 %1 可以使用。</source>
+        <translation>The port %1 is ready.</translation>
+    </message>
+    <message>
+        <source>串口 %1 可以使用，对讲机已应答。</source>
+        <translation>The port %1 is ready and a radio answered.</translation>
+    </message>
+    <message>
+        <source>串口 %1 可以使用，但对讲机没有应答。</source>
+        <translation>The port %1 is ready, but no radio answered.</translation>
+    </message>
+    <message>
+        <source>检查连接</source>
+        <translation>Check Connection</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>检查</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>修正：%1</source>
+        <translation>Fix: %1</translation>
+    </message>
+    <message>
+        <source>复制报告(&amp;C)</source>
+        <translation>&amp;Copy Report</translation>
     </message>
 </context>
 <context>
@@ -409,6 +484,61 @@ Copyright (C) 2026 Tavin</translation>
     <message>
         <source>Channel Data (*.sin)</source>
         <translation>Channel Data (*.sin)</translation>
+    </message>
+    <message>
+        <source>从 CSV 或 JSON 信道表导入信道到窗体</source>
+        <translation>Import the channels of a CSV or JSON channel list into the form</translation>
+    </message>
+    <message>
+        <source>将窗体中的信道导出为 CSV 或 JSON 信道表</source>
+        <translation>Export the form&apos;s channels as a CSV or JSON channel list</translation>
+    </message>
+    <message>
+        <source>将窗体与一个信道文件比较，列出不同之处</source>
+        <translation>Compare the form with a channel file and list the differences</translation>
+    </message>
+    <message>
+        <source>读取对讲机，核对其数据是否与窗体一致</source>
+        <translation>Read the radio and check that it holds what the form shows</translation>
+    </message>
+    <message>
+        <source>检查当前串口、编程线及其驱动，并给出修正方法</source>
+        <translation>Check the current serial port, the programming cable and its driver, and say how to fix them</translation>
+    </message>
+</context>
+<context>
+    <name>DialogToolPrompts</name>
+    <message>
+        <source>信道表，本程序格式 (*.csv)</source>
+        <translation>Channel list, Tavin&apos;s columns (*.csv)</translation>
+    </message>
+    <message>
+        <source>信道表，通用交换格式 (*.csv)</source>
+        <translation>Channel list, interchange layout (*.csv)</translation>
+    </message>
+    <message>
+        <source>信道表，JSON，含设置 (*.json)</source>
+        <translation>Channel list with the settings, JSON (*.json)</translation>
+    </message>
+    <message>
+        <source>导入信道表</source>
+        <translation>Import Channel List</translation>
+    </message>
+    <message>
+        <source>信道表 (*.csv *.json)</source>
+        <translation>Channel lists (*.csv *.json)</translation>
+    </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All Files (*)</translation>
+    </message>
+    <message>
+        <source>导出信道表</source>
+        <translation>Export Channel List</translation>
+    </message>
+    <message>
+        <source>与文件比较</source>
+        <translation>Compare with File</translation>
     </message>
 </context>
 <context>
@@ -692,6 +822,13 @@ Copyright (C) 2026 Tavin</translation>
     </message>
 </context>
 <context>
+    <name>ReportDialog</name>
+    <message>
+        <source>复制(&amp;C)</source>
+        <translation>&amp;Copy</translation>
+    </message>
+</context>
+<context>
     <name>SettingsPage</name>
     <message>
         <source>Mixed</source>
@@ -744,6 +881,106 @@ Copyright (C) 2026 Tavin</translation>
     <message>
         <source>%1    Rx(MHz)  Tx(MHz)     %2  %3     %4</source>
         <translation>%1      Rx(MHz)           Tx(MHz)                 %2  %3   %4</translation>
+    </message>
+</context>
+<context>
+    <name>ToolCommands</name>
+    <message>
+        <source>导入信道表</source>
+        <translation>Import Channel List</translation>
+    </message>
+    <message>
+        <source>无法打开文件。</source>
+        <translation>Cannot open the file.</translation>
+    </message>
+    <message numerus="yes">
+        <source>无法导入信道表 %1：共 %n 处错误，窗体未作改动。</source>
+        <translation>
+            <numerusform>Cannot import the channel list %1: %n error; the form is unchanged.</numerusform>
+            <numerusform>Cannot import the channel list %1: %n errors; the form is unchanged.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>已导入信道表 %1</source>
+        <translation>Imported the channel list %1</translation>
+    </message>
+    <message>
+        <source>已导入信道表 %1。请注意：</source>
+        <translation>Imported the channel list %1. Please note:</translation>
+    </message>
+    <message>
+        <source>导出信道表</source>
+        <translation>Export Channel List</translation>
+    </message>
+    <message>
+        <source>%1 是窗体的信道文件本身，请另选一个文件名。</source>
+        <translation>%1 is the form&apos;s own channel file; choose another file name.</translation>
+    </message>
+    <message>
+        <source>无法保存文件。</source>
+        <translation>Cannot save the file.</translation>
+    </message>
+    <message>
+        <source>已导出信道表 %1</source>
+        <translation>Exported the channel list %1</translation>
+    </message>
+    <message>
+        <source>已导出信道表 %1。此格式不能容纳以下内容：</source>
+        <translation>Exported the channel list %1. This format cannot hold the following:</translation>
+    </message>
+    <message>
+        <source>与文件比较</source>
+        <translation>Compare with File</translation>
+    </message>
+    <message>
+        <source>%1 是空文件；信道文件应有 %2 字节。</source>
+        <translation>%1 is empty; a channel file holds %2 bytes.</translation>
+    </message>
+    <message>
+        <source>窗体</source>
+        <translation>form</translation>
+    </message>
+    <message>
+        <source>窗体与 %1 相同（全部 %2 字节）。</source>
+        <translation>The form and %1 are the same (all %2 bytes).</translation>
+    </message>
+    <message numerus="yes">
+        <source>窗体与 %1 有 %n 处不同：</source>
+        <translation>
+            <numerusform>The form and %1 differ in %n place:</numerusform>
+            <numerusform>The form and %1 differ in %n places:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 长于 %2 字节，只比较了前 %2 字节。</source>
+        <translation>%1 is longer than %2 bytes; only its first %2 bytes were compared.</translation>
+    </message>
+    <message>
+        <source>对讲机</source>
+        <translation>radio</translation>
+    </message>
+    <message>
+        <source>核对对讲机</source>
+        <translation>Verify Radio</translation>
+    </message>
+    <message>
+        <source>%1 上的对讲机与窗体一致（写频写入的全部字节，0x000 至 0x3D7）。</source>
+        <translation>The radio on %1 holds what the form shows (every byte a write sends, 0x000 to 0x3D7).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 上的对讲机与窗体有 %n 处不同：</source>
+        <translation>
+            <numerusform>The radio on %1 differs from the form in %n place:</numerusform>
+            <numerusform>The radio on %1 differs from the form in %n places:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>正在检查 %1 的连接并询问对讲机（最多 15 次探测，不读写数据）……</source>
+        <translation>Checking the connection on %1 and asking the radio (up to 15 probes; nothing is read or written)...</translation>
+    </message>
+    <message>
+        <source>检查连接</source>
+        <translation>Check Connection</translation>
     </message>
 </context>
 <context>

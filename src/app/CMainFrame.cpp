@@ -41,6 +41,11 @@ constexpr int kDecorationsSettleMs = 200;
 
 constexpr int kIndicatorIds[] = {cmd::kIndicatorCaps, cmd::kIndicatorNum, cmd::kIndicatorScroll};
 
+// The Tools menu's commands, in order; the language choice follows them.
+// The fleet window's item goes before the cable check.
+constexpr int kToolIds[] = {cmd::kToolsImportList, cmd::kToolsExportList, cmd::kToolsCompareFile,
+                            cmd::kToolsVerifyRadio, cmd::kToolsCableCheck};
+
 QIcon commandIcon(const QString &name)
 {
     QIcon icon;
@@ -149,6 +154,9 @@ void CMainFrame::createMenus()
 void CMainFrame::createToolsMenu(QMenuBar *bar)
 {
     m_toolsMenu = bar->addMenu(QString());
+    for (int id : kToolIds)
+        m_toolsMenu->addAction(addCommand(id));
+    m_toolsMenu->addSeparator();
     // The language menu and its two items read the same in every language,
     // so that a user who cannot read the one shown still finds his own.
     QMenu *language = m_toolsMenu->addMenu(QStringLiteral("语言 / Language"));
@@ -193,6 +201,11 @@ void CMainFrame::retranslate()
         {cmd::kPortCom2, QT_TR_NOOP("COM2  \tCtrl+2")},
         {cmd::kPortCom3, QT_TR_NOOP("COM3  \tCtrl+3")},
         {cmd::kPortCom4, QT_TR_NOOP("COM4  \tCtrl+4")},
+        {cmd::kToolsImportList, QT_TR_NOOP("导入信道表(&I)...")},
+        {cmd::kToolsExportList, QT_TR_NOOP("导出信道表(&E)...")},
+        {cmd::kToolsCompareFile, QT_TR_NOOP("与文件比较(&D)...")},
+        {cmd::kToolsVerifyRadio, QT_TR_NOOP("核对对讲机(&V)...")},
+        {cmd::kToolsCableCheck, QT_TR_NOOP("检查连接(&K)...")},
         {cmd::kViewToolbar, QT_TR_NOOP("工具栏(&T)")},
         {cmd::kViewStatusBar, QT_TR_NOOP("状态栏(&S)")},
         {cmd::kAppAbout, QT_TR_NOOP("关于 ...")},

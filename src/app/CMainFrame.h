@@ -36,6 +36,7 @@ public:
     QAction *action(int id) const { return m_actions.value(id); }
     QToolBar *toolBar() const { return m_toolBar; }
     QMenu *fileMenu() const { return m_fileMenu; }
+    QMenu *toolsMenu() const { return m_toolsMenu; }
 
     // The message pane: the prompt while one is shown, otherwise the idle text.
     QString statusText() const;

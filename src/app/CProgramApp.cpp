@@ -13,6 +13,7 @@
 #include "RunExitCodes.h"
 #include "ScreenFit.h"
 #include "ToneTable.h"
+#include "ToolCommands.h"
 #include "TransferController.h"
 #include "UserPrompts.h"
 
@@ -30,6 +31,7 @@ CProgramApp::CProgramApp(QObject *parent)
 CProgramApp::~CProgramApp()
 {
     // The form goes with the frame; the document outlives neither.
+    m_tools.reset();
     m_frame.reset();
     m_doc.reset();
 }
@@ -52,6 +54,7 @@ bool CProgramApp::InitInstance(const QString &fileToOpen, bool showWindow)
     if (!m_prompts)
         m_prompts = std::make_unique<DialogUserPrompts>(m_frame.get());
     wireCommands();
+    wireToolCommands();
     m_frame->setRecentFiles(m_recentFiles.files());
 
     if (fileToOpen.isEmpty() || ListImport::isChannelListFile(fileToOpen)) {
@@ -118,6 +121,31 @@ void CProgramApp::wireCommands()
     // Closing was put off until a cancelled transfer ended.
     connect(view->transferController(), &TransferController::closeWhenDone, frame, &QWidget::close,
             Qt::QueuedConnection);
+}
+
+void CProgramApp::wireToolCommands()
+{
+    m_tools = std::make_unique<ToolCommands>(*m_doc, *m_view, *m_toneTable, m_frame.get());
+    const std::pair<int, void (ToolCommands::*)()> commands[] = {
+        {cmd::kToolsImportList, &ToolCommands::onImportList},
+        {cmd::kToolsExportList, &ToolCommands::onExportList},
+        {cmd::kToolsCompareFile, &ToolCommands::onCompareFile},
+        {cmd::kToolsVerifyRadio, &ToolCommands::onVerifyRadio},
+        {cmd::kToolsCableCheck, &ToolCommands::onCableCheck},
+    };
+    QList<QAction *> actions;
+    for (const auto &[id, slot] : commands) {
+        actions << m_frame->action(id);
+        connect(actions.constLast(), &QAction::triggered, m_tools.get(), slot);
+    }
+    // A tool's dialog would hold a running transfer up: the tools wait for its end.
+    const auto enable = [actions](bool enabled) {
+        for (QAction *act : actions)
+            act->setEnabled(enabled);
+    };
+    TransferController *transfer = m_view->transferController();
+    connect(transfer, &TransferController::transferStarted, m_frame.get(), [enable] { enable(false); });
+    connect(transfer, &TransferController::transferFinished, m_frame.get(), [enable] { enable(true); });
 }
 
 bool CProgramApp::SaveModified()

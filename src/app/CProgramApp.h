@@ -14,6 +14,7 @@
 class CMainFrame;
 class CProgramDoc;
 class CProgramView;
+class ToolCommands;
 class UserPrompts;
 
 namespace tavin {
@@ -53,6 +54,8 @@ public:
     CProgramDoc *document() const { return m_doc.get(); }
     CProgramView *view() const { return m_view; }
     const RecentFileList &recentFiles() const { return m_recentFiles; }
+    // The Tools menu's commands (after InitInstance).
+    ToolCommands *toolCommands() const { return m_tools.get(); }
 
     // Questions and messages go through prompts (message boxes by default).
     void setPrompts(std::unique_ptr<UserPrompts> prompts);
@@ -81,6 +84,7 @@ private:
     bool saveTo(const QString &path);
     void noteRecentFile(const QString &path);
     void wireCommands();
+    void wireToolCommands();
 
     std::unique_ptr<tavin::ToneTable> m_toneTable;
     bool m_formReady = false;
@@ -90,4 +94,5 @@ private:
     std::unique_ptr<UserPrompts> m_prompts;
     std::unique_ptr<tavin::print::PagePrinter> m_pagePrinter;
     RecentFileList m_recentFiles;
+    std::unique_ptr<ToolCommands> m_tools;
 };

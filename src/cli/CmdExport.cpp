@@ -46,11 +46,10 @@ int cmdExport(const QStringList &args)
         return kExitUsage;
     }
 
-    ChannelTable channels;
-    BoxSelections selections;
-    if (const int loaded = loadDecodedChannelFile(verb, fileName, channels, selections))
+    RadioImage image;
+    if (const int loaded = loadWholeChannelFile(verb, fileName, image))
         return loaded;
-    const lists::ExportOutcome exported = lists::exportChannelList(*listFormat, channels, selections);
+    const lists::ExportOutcome exported = lists::exportChannelImage(*listFormat, image);
     for (const std::string &notice : exported.notices)
         reportError(verb, QString::fromStdString(notice));
 

@@ -35,16 +35,36 @@ QString DoctorReport::text() const
         if (!f.fix.isEmpty() && f.verdict != Verdict::Ok)
             out += indent + QStringLiteral("fix: ") + f.fix + QLatin1Char('\n');
     }
-    const QString port = device.isEmpty() || device == portName ? portName : QStringLiteral("%1 (%2)").arg(portName, device);
-    if (!portReady)
+    const QString port = portText();
+    switch (conclusion()) {
+    case Conclusion::PortNotReady:
         out += QStringLiteral("\nThe port %1 is not ready.\n").arg(port);
-    else if (!probed)
+        break;
+    case Conclusion::PortReady:
         out += QStringLiteral("\nThe port %1 is ready. Add --port %2 to ask the radio too.\n").arg(port, portName);
-    else if (radioAnswered)
+        break;
+    case Conclusion::RadioAnswered:
         out += QStringLiteral("\nThe port %1 is ready and a radio answered.\n").arg(port);
-    else
+        break;
+    case Conclusion::NoRadioAnswer:
         out += QStringLiteral("\nThe port %1 is ready, but no radio answered.\n").arg(port);
+        break;
+    }
     return out;
+}
+
+DoctorReport::Conclusion DoctorReport::conclusion() const
+{
+    if (!portReady)
+        return Conclusion::PortNotReady;
+    if (!probed)
+        return Conclusion::PortReady;
+    return radioAnswered ? Conclusion::RadioAnswered : Conclusion::NoRadioAnswer;
+}
+
+QString DoctorReport::portText() const
+{
+    return device.isEmpty() || device == portName ? portName : QStringLiteral("%1 (%2)").arg(portName, device);
 }
 
 QByteArray DoctorReport::json(int exitCode) const

@@ -29,6 +29,14 @@ struct DoctorReport {
     QByteArray identity;  // the radio's identity reply
     QList<Finding> findings;
 
+    // What the checks add up to: the port not ready; ready (the radio not
+    // asked); ready and a radio answered; ready but no radio answered.
+    enum class Conclusion { PortNotReady, PortReady, RadioAnswered, NoRadioAnswer };
+    Conclusion conclusion() const;
+    // The port as the conclusion names it: "COM1 (/dev/ttyUSB0)", or the name
+    // alone when it is the device itself or stands for none.
+    QString portText() const;
+
     // Verdict lines, each failure followed by its fix, then the conclusion.
     QString text() const;
     // The same as one JSON object; exitCode is included as given.

@@ -341,15 +341,27 @@ void CProgramView::DecodeImage()
 
 void CProgramView::EncodeImage()
 {
-    if (!m_image)
-        return;
+    if (m_image)
+        encodeInto(*m_image);
+}
+
+tavin::RadioImage CProgramView::imageAsSaved()
+{
+    commitOpenEditor();
+    tavin::RadioImage image = m_image ? *m_image : tavin::RadioImage();
+    encodeInto(image);
+    return image;
+}
+
+void CProgramView::encodeInto(tavin::RadioImage &image) const
+{
     tavin::ChannelTable channels;
     for (int n = 1; n <= tavin::kChannelCount; ++n) {
         for (int c = 0; c < tavin::kColumnCount; ++c)
             channels[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(c)] =
                 m_grid->textMatrix(n, c + 1).toStdString();
     }
-    tavin::encodeImage(channels, boxSelections(), *m_image);
+    tavin::encodeImage(channels, boxSelections(), image);
 }
 
 void CProgramView::ApplyModelRule()

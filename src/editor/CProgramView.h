@@ -58,6 +58,10 @@ public:
     void EncodeImage();
     void ApplyModelRule();
 
+    // The document as Save would store it: an open cell editor committed, the
+    // form encoded over a copy of the document's image (which stays as it is).
+    tavin::RadioImage imageAsSaved();
+
     // After a complete read from the radio: decode the new image and mark the
     // document modified.
     void decodeAfterRadioRead();
@@ -166,6 +170,7 @@ private:
     void writeFixedTexts();
     void selectBox(tavin::SettingBox box, int index);
     void onModelBoxActivated();
+    void encodeInto(tavin::RadioImage &image) const;
     // While a transfer runs the form takes no edits.
     void holdEdits(bool hold);
 

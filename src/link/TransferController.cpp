@@ -62,7 +62,12 @@ void TransferController::onWriteCommand()
     startCommand(Direction::Write);
 }
 
-void TransferController::startCommand(Direction direction)
+void TransferController::onCheckCommand()
+{
+    startCommand(Direction::Read, true);
+}
+
+void TransferController::startCommand(Direction direction, bool checkOnly)
 {
     if (m_hooks.commitOpenEditor)
         m_hooks.commitOpenEditor();
@@ -74,6 +79,7 @@ void TransferController::startCommand(Direction direction)
         return;
     }
     m_direction = direction;
+    m_checkOnly = checkOnly;
     m_dialog->setTitle(direction == Direction::Read ? CProgressDlg::kReadTitle : CProgressDlg::kWriteTitle);
     QWidget *anchor = m_hooks.centreOver ? m_hooks.centreOver() : nullptr;
     // A transient window of the main window: it stays above it and comes
@@ -122,20 +128,25 @@ void TransferController::runTransfer()
     qApp->removeEventFilter(this);
     if (m_direction == Direction::Write && m_lastResult.leftRadioPartlyWritten())
         m_prompts->showMessage(partlyWrittenText(m_lastResult.blocksDone));
+    const bool checked = m_checkOnly && m_direction == Direction::Read && m_lastResult.completed();
     if (m_direction == Direction::Read) {
         // Every block whose reply arrived replaces the document's bytes.
         const std::size_t received = std::size_t(m_lastResult.blocksDone) * tavin::link::wire::kBlockSize;
-        std::copy_n(working.data(), received, document.data());
+        if (!m_checkOnly)
+            std::copy_n(working.data(), received, document.data());
         if (m_lastResult.completed()) {
             // The backup holds the radio's bytes as read, before decoding
             // applies the model rule to them.
             if (!m_backupFolder.isEmpty())
                 m_lastBackup = tavin::link::ReadBackups(m_backupFolder).store(working);
-            m_hooks.decodeAfterRead();
+            if (!m_checkOnly)
+                m_hooks.decodeAfterRead();
         }
     }
     m_running = false;
     Q_EMIT transferFinished(m_lastResult.outcome);
+    if (checked)
+        Q_EMIT radioChecked(working);
     if (std::exchange(m_closeRequested, false))
         Q_EMIT closeWhenDone();
 }

@@ -49,6 +49,10 @@ public:
     // bring it to the front.
     void onReadCommand();
     void onWriteCommand();
+    // A read that only checks the radio: its bytes go to radioChecked after a
+    // complete read; the document, the form and the modified mark stay as
+    // they are. The usual read window shows it.
+    void onCheckCommand();
 
     bool isTransferRunning() const { return m_running; }
     bool dialogExists() const;
@@ -68,9 +72,11 @@ Q_SIGNALS:
     void transferStarted();
     void transferFinished(tavin::link::TransferOutcome outcome);
     void closeWhenDone();
+    // After a complete read of onCheckCommand (once transferFinished is out).
+    void radioChecked(const tavin::RadioImage &radio);
 
 private:
-    void startCommand(tavin::link::Direction direction);
+    void startCommand(tavin::link::Direction direction, bool checkOnly = false);
     void runTransfer();  // the Start request's handler
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -80,6 +86,7 @@ private:
     QPointer<CProgressDlg> m_dialog;
     std::unique_ptr<TransferPrompts> m_prompts;
     tavin::link::Direction m_direction = tavin::link::Direction::Read;
+    bool m_checkOnly = false;  // the read of onCheckCommand
     bool m_running = false;
     bool m_closeRequested = false;
     QString m_backupFolder;

@@ -10,6 +10,14 @@ std::string problemLine(const std::string &source, const ListProblem &problem)
     return line + problem.message;
 }
 
+std::string channelNames(const std::vector<int> &channels)
+{
+    std::string out = channels.size() == 1 ? "channel " : "channels ";
+    for (std::size_t i = 0; i < channels.size(); ++i)
+        out += (i ? ", " : "") + std::to_string(channels[i]);
+    return out;
+}
+
 bool ChannelList::hasSettings() const
 {
     for (const std::optional<int> &setting : settings) {

@@ -27,6 +27,9 @@ struct ListProblem {
 // "FILE:LINE: COLUMN: message".
 std::string problemLine(const std::string &source, const ListProblem &problem);
 
+// "channel 3" or "channels 1, 4, 9", as notices name them.
+std::string channelNames(const std::vector<int> &channels);
+
 struct ListRow {
     int channel = 0;  // 1..16
     int line = 0;     // where the row starts in the input

@@ -3,6 +3,7 @@
 #include "InterchangeWriter.h"
 #include "JsonList.h"
 #include "NativeCsv.h"
+#include "NewDocument.h"
 
 namespace tavin::lists {
 
@@ -21,6 +22,15 @@ ExportOutcome exportChannelList(ListFormat format, const ChannelTable &channels,
         break;
     }
     return outcome;
+}
+
+ExportOutcome exportChannelImage(ListFormat format, const RadioImage &image)
+{
+    RadioImage decoded = image;  // decoding applies the model rule to the image
+    ChannelTable channels;
+    BoxSelections selections = initialFormSelections();
+    decodeImage(decoded, channels, selections);
+    return exportChannelList(format, channels, selections);
 }
 
 }  // namespace tavin::lists

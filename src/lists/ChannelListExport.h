@@ -3,6 +3,7 @@
 
 #include "Codec.h"
 #include "ListFormat.h"
+#include "RadioImage.h"
 #include "SettingBoxes.h"
 
 #include <QByteArray>
@@ -19,5 +20,11 @@ struct ExportOutcome {
 
 // channels and selections as the editor shows them after decoding.
 ExportOutcome exportChannelList(ListFormat format, const ChannelTable &channels, const BoxSelections &selections);
+
+// A channel file's image as the editor shows it once the file is opened
+// (decoded from the form's starting selections), as above. tavin-cli export
+// and the desktop program's export both go through here, so the same image
+// gives the same bytes.
+ExportOutcome exportChannelImage(ListFormat format, const RadioImage &image);
 
 }  // namespace tavin::lists

@@ -118,14 +118,6 @@ public:
     }
 
 private:
-    static std::string channelNames(const std::vector<int> &channels)
-    {
-        std::string out = channels.size() == 1 ? "channel " : "channels ";
-        for (std::size_t i = 0; i < channels.size(); ++i)
-            out += (i ? ", " : "") + std::to_string(channels[i]);
-        return out;
-    }
-
     // The band the frequencies are checked against: the option, else JSON's
     // band, else the base's band when it holds every channel, else the first
     // band that does. When none does, the band that holds the most channels

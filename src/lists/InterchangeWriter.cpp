@@ -1,5 +1,6 @@
 #include "InterchangeWriter.h"
 
+#include "ChannelList.h"
 #include "CsvTable.h"
 #include "Frequency.h"
 #include "InterchangeLayout.h"
@@ -127,6 +128,7 @@ QByteArray writeInterchangeCsv(const ChannelTable &channels, std::vector<std::st
         header << QString::fromLatin1(name.data(), qsizetype(name.size()));
     QString text = csvLine(header);
 
+    std::vector<int> busyLocked;
     for (int n = 1; n <= kChannelCount; ++n) {
         const ChannelTexts &cells = channels[std::size_t(n - 1)];
         const std::optional<std::uint32_t> rx = frequencyCountFromText(cells[kRxFrequencyColumn]);
@@ -182,7 +184,13 @@ QByteArray writeInterchangeCsv(const ChannelTable &channels, std::vector<std::st
             QString(),
         };
         text += csvLine(fields);
+        if (cells[kBusyLockColumn] == choice::kYes)
+            busyLocked.push_back(n);
     }
+    // The layout has no busy lock: a list read back gives these channels 否.
+    if (!busyLocked.empty())
+        notices.push_back("busy lock (繁忙锁定) is not in the interchange layout, so it is left out: " +
+                          channelNames(busyLocked));
     return text.toUtf8();
 }
 

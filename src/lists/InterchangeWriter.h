@@ -13,7 +13,8 @@ namespace tavin::lists {
 
 // UTF-8 without a byte-order mark (the header must start with "Location"),
 // CRLF line ends. A channel with a transmit frequency only cannot be said in
-// this layout: it is left out and named in notices.
+// this layout: it is left out and named in notices, as are the channels
+// whose busy lock (是) the layout cannot say.
 QByteArray writeInterchangeCsv(const ChannelTable &channels, std::vector<std::string> &notices);
 
 }  // namespace tavin::lists

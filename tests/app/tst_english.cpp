@@ -190,6 +190,11 @@ void TestEnglish::menusSpeakEnglish_data()
     QTest::newRow("write") << cmd::kWriteToRadio << "&Write to Radio" << "Write the programming to the radio";
     QTest::newRow("port") << cmd::kPortCom2 << "COM2  \tCtrl+2" << "Use serial port COM2";
     QTest::newRow("status bar") << cmd::kViewStatusBar << "&Status Bar" << "Show or hide the status bar";
+    QTest::newRow("tools: import") << cmd::kToolsImportList << "&Import Channel List..."
+                                   << "Import the channels of a CSV or JSON channel list into the form";
+    QTest::newRow("tools: cable check") << cmd::kToolsCableCheck << "Chec&k Connection..."
+                                        << "Check the current serial port, the programming cable and its driver, "
+                                           "and say how to fix them";
 }
 
 void TestEnglish::menusSpeakEnglish()
@@ -415,7 +420,12 @@ void TestEnglish::switchingKeepsTheFormAndItsMark()
     // Through the menu, as a user switches: English, Chinese, English.
     CMainFrame *frame = m_app->mainFrame();
     QMenu *tools = frame->menuBar()->actions().at(3)->menu();
-    QMenu *languages = tools->actions().constFirst()->menu();
+    QMenu *languages = nullptr;
+    for (QAction *a : tools->actions()) {
+        if (a->menu())
+            languages = a->menu();
+    }
+    QVERIFY(languages);
     // The window fits the form in each language, and again when it comes back
     // (where the screen is large enough to hold it).
     const bool roomy = frame->screen()->availableSize().width() > frame->frameGeometry().width() + 100;
@@ -433,6 +443,12 @@ void TestEnglish::switchingKeepsTheFormAndItsMark()
         QCOMPARE(gridTexts(), texts);
         QCOMPARE(view->boxSelections(), boxes);
         QCOMPARE(m_app->document()->isModified(), edited);
+        const bool english = name == QStringLiteral("English");
+        QCOMPARE(frame->action(cmd::kToolsImportList)->text(),
+                 english ? QStringLiteral("&Import Channel List...") : QStringLiteral("导入信道表(&I)..."));
+        QCOMPARE(frame->action(cmd::kToolsImportList)->statusTip(),
+                 english ? QStringLiteral("Import the channels of a CSV or JSON channel list into the form")
+                         : QStringLiteral("从 CSV 或 JSON 信道表导入信道到窗体"));
         // Qt's own texts follow the choice, whatever the system's language.
         QDialogButtonBox buttons(QDialogButtonBox::Cancel);
         QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text().remove(u'&'),

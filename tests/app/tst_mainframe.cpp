@@ -202,7 +202,10 @@ void TestMainFrame::menuLabels_data()
     QTest::newRow("Programming menu") << 1 << "编程" << QStringList{"从对讲机读取数据", "向对讲机写入数据"};
     QTest::newRow("Port menu, spaces before the tab")
         << 2 << "端口(&C)" << QStringList{"COM1 \tCtrl+1", "COM2  \tCtrl+2", "COM3  \tCtrl+3", "COM4  \tCtrl+4"};
-    QTest::newRow("Tools menu") << 3 << "工具(&T)" << QStringList{"语言 / Language"};
+    QTest::newRow("Tools menu, between Port and View")
+        << 3 << "工具(&T)"
+        << QStringList{"导入信道表(&I)...", "导出信道表(&E)...", "与文件比较(&D)...", "核对对讲机(&V)...",
+                       "检查连接(&K)...", "-", "语言 / Language"};
     QTest::newRow("View menu") << 4 << "查看(&V)" << QStringList{"工具栏(&T)", "状态栏(&S)"};
     QTest::newRow("Help menu") << 5 << "帮助(&H)" << QStringList{"关于 ..."};
 }
@@ -285,6 +288,11 @@ void TestMainFrame::promptsOnHover_data()
     QTest::newRow("COM2 prompt ends with a space") << 32775 << "选择串口2 ";
     QTest::newRow("status bar") << 59393 << "显示或隐藏状态栏";
     QTest::newRow("about") << 57664 << "显示程序信息，版本号和版权";
+    QTest::newRow("import a channel list") << 32778 << "从 CSV 或 JSON 信道表导入信道到窗体";
+    QTest::newRow("export a channel list") << 32779 << "将窗体中的信道导出为 CSV 或 JSON 信道表";
+    QTest::newRow("compare with a file") << 32780 << "将窗体与一个信道文件比较，列出不同之处";
+    QTest::newRow("verify the radio") << 32781 << "读取对讲机，核对其数据是否与窗体一致";
+    QTest::newRow("check the cable") << 32783 << "检查当前串口、编程线及其驱动，并给出修正方法";
 }
 
 void TestMainFrame::promptsOnHover()

@@ -68,6 +68,8 @@ private Q_SLOTS:
     void exportColumns_data();
     void exportColumns();
     void transmitOnlyChannelLeftOutOfExport();
+    void busyLockNamedOnExport_data();
+    void busyLockNamedOnExport();
 };
 
 void TestInterchange::rowToGridTexts_data()
@@ -277,6 +279,39 @@ void TestInterchange::transmitOnlyChannelLeftOutOfExport()
     QCOMPARE(exported.bytes.count('\n'), 1);
     QCOMPARE(exported.notices.size(), std::size_t(1));
     QVERIFY(QString::fromStdString(exported.notices[0]).startsWith(QStringLiteral("channel 4 is left out")));
+}
+
+void TestInterchange::busyLockNamedOnExport_data()
+{
+    QTest::addColumn<QStringList>("busyLock");  // channels 1 to 4; channel 4 has a transmit frequency only
+    QTest::addColumn<QStringList>("notices");
+    const QString txOnly = QStringLiteral("channel 4 is left out: it has a transmit frequency only, which this "
+                                          "layout cannot hold");
+    QTest::newRow("none locked") << QStringList{"否", "否", "否", "否"} << QStringList{txOnly};
+    QTest::newRow("one") << QStringList{"否", "是", "否", "否"}
+                         << QStringList{txOnly, "busy lock (繁忙锁定) is not in the interchange layout, so it is "
+                                                "left out: channel 2"};
+    QTest::newRow("several; the channel left out is not named twice")
+        << QStringList{"是", "否", "是", "是"}
+        << QStringList{txOnly, "busy lock (繁忙锁定) is not in the interchange layout, so it is left out: "
+                               "channels 1, 3"};
+}
+
+void TestInterchange::busyLockNamedOnExport()
+{
+    QFETCH(QStringList, busyLock);
+    QFETCH(QStringList, notices);
+    ChannelTable table;
+    for (int n = 0; n < 4; ++n) {
+        const QString rx = n == 3 ? QString() : QStringLiteral("446.00625");
+        table[std::size_t(n)] = samples::row({rx, "446.00625", "无", "无", busyLock.at(n), "宽带", "添加", "高"});
+    }
+    const ExportOutcome exported = exportChannelList(ListFormat::Interchange, table, {});
+    QStringList said;
+    for (const std::string &notice : exported.notices)
+        said << QString::fromStdString(notice);
+    QCOMPARE(said, notices);
+    QCOMPARE(exported.bytes.count('\n'), 4);  // the header and channels 1 to 3
 }
 
 QTEST_GUILESS_MAIN(TestInterchange)

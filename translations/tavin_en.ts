@@ -1383,6 +1383,13 @@ Each port stops at a safe point; a radio left half-written is recorded in the au
     </message>
 </context>
 <context>
+    <name>TransferController</name>
+    <message>
+        <source>写入未完成。对讲机中前 %1 块（共 %2 块）已是新数据，其余仍是原来的数据。请再次向对讲机写入数据以完成写频。</source>
+        <translation>The write did not finish. The radio now holds the new programming in its first %1 of %2 blocks and the old programming in the rest. Write to the radio again to complete it.</translation>
+    </message>
+</context>
+<context>
     <name>TransferPrompts</name>
     <message>
         <source>正在与对讲机传输数据。取消传输并退出吗？</source>

@@ -293,10 +293,17 @@ void CMainFrame::setView(CProgramView *view)
     m_scrollArea->setWidget(view);
     m_scrollArea->setWidgetResizable(false);
     m_scrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Only the form's controls take the focus: the area around them would be a
+    // stop in the Tab walk that shows nothing.
+    m_scrollArea->setFocusPolicy(Qt::NoFocus);
     setCentralWidget(m_scrollArea);
     m_view = view;
     connect(view, &CProgramView::formSizeKnown, this, &CMainFrame::shrinkToForm);
     connect(view, &CProgramView::formSizeChanged, this, &CMainFrame::followForm);
+    connect(view, &CProgramView::cellInView, this, [this](const QRect &cell) {
+        m_scrollArea->ensureVisible(cell.center().x(), cell.center().y(), cell.width() / 2 + cell.height(),
+                                    cell.height());
+    });
 }
 
 QString CMainFrame::statusText() const

@@ -12,6 +12,7 @@
 #include "PagePrinter.h"
 #include "PageTexts.h"
 #include "RunExitCodes.h"
+#include "ScreenFit.h"
 #include "ToneTable.h"
 #include "ToolCommands.h"
 #include "TransferController.h"
@@ -39,6 +40,8 @@ CProgramApp::~CProgramApp()
 bool CProgramApp::InitInstance(const QString &fileToOpen, bool showWindow)
 {
     m_recentFiles.load();
+    // Scaled or small screens: no window or dialog larger than the screen.
+    screenfit::fitEveryWindow(this);
     m_toneTable = std::make_unique<tavin::ToneTable>();
     m_formReady = false;
 

@@ -71,6 +71,10 @@ public:
     // the transfer is cancelled and closeWhenDone is emitted once it has ended.
     bool mayCloseWindow();
 
+    // After a write that ended part way: how many of the radio's blocks are
+    // new, and that writing again completes it.
+    static QString partlyWrittenText(int newBlocks);
+
 Q_SIGNALS:
     void transferStarted();
     void transferFinished(tavin::link::TransferOutcome outcome);

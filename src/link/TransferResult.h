@@ -24,6 +24,13 @@ struct TransferResult {
     // The block that failed (WriteNotAcknowledged, ReadReplyShort, ReadAckMissing), else -1.
     int failedBlock = -1;
     bool completed() const { return outcome == TransferOutcome::Completed; }
+    // Of a write: it ended after the radio took part of the new programming
+    // (blocksDone blocks acknowledged, or a block sent and not acknowledged),
+    // so the radio holds a mix of new and old blocks until a write completes.
+    bool leftRadioPartlyWritten() const
+    {
+        return !completed() && (blocksDone > 0 || outcome == TransferOutcome::WriteNotAcknowledged);
+    }
 };
 
 }  // namespace tavin::link

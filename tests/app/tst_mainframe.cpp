@@ -176,6 +176,18 @@ void TestMainFrame::tabOrderOfTheForm()
     }
     QCOMPARE(order, (QStringList{"1011", "1017", "1013", "1014", "1016", "1012", "1075", "1076", "1077", "1078",
                                  "1007", "1015"}));
+
+    // In the window, Tab from the last box and Shift+Tab from the first go
+    // round to the other end, with no stop in between that shows nothing.
+    m_app->mainFrame()->show();
+    m_app->mainFrame()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_app->mainFrame()));
+    QWidget *last = view->settingBoxWidget(tavin::SettingBox::RejectAlarm);
+    last->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(last, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), start);
+    QTest::keyClick(start, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), last);
 }
 
 void TestMainFrame::menuLabels_data()

@@ -147,6 +147,10 @@ Copyright (C) 2026 Tavin</translation>
         <source>检查连接(&amp;K)...</source>
         <translation>Chec&amp;k Connection...</translation>
     </message>
+    <message>
+        <source>批量写频(&amp;F)...</source>
+        <translation>&amp;Fleet Programming...</translation>
+    </message>
 </context>
 <context>
     <name>CProgramApp</name>
@@ -505,6 +509,45 @@ Copyright (C) 2026 Tavin</translation>
         <source>检查当前串口、编程线及其驱动，并给出修正方法</source>
         <translation>Check the current serial port, the programming cable and its driver, and say how to fix them</translation>
     </message>
+    <message>
+        <source>用窗体中的数据给多台对讲机写频，逐台备份、核对并记入审计日志</source>
+        <translation>Program many radios with what the form shows, each backed up, verified and recorded in an audit log</translation>
+    </message>
+</context>
+<context>
+    <name>DialogFleetPrompts</name>
+    <message>
+        <source>批量写频</source>
+        <translation>Fleet Programming</translation>
+    </message>
+    <message>
+        <source>%1 有未保存的修改。批量写频写入的是保存后的文件，审计日志记录该文件及其校验值。
+
+现在保存并开始吗？</source>
+        <translation>%1 has unsaved changes. Fleet programming writes the saved file, and the audit log records that file and its checksum.
+
+Save now and start?</translation>
+    </message>
+    <message>
+        <source>正在给对讲机写频。停止全部端口并关闭窗口吗？
+
+每个端口会在安全处停止；写到一半的对讲机会记入审计日志，其原数据见备份。</source>
+        <translation>Radios are being programmed. Stop every port and close the window?
+
+Each port stops at a safe point; a radio left half-written is recorded in the audit log, and its old programming is in its backup.</translation>
+    </message>
+    <message>
+        <source>备份文件夹</source>
+        <translation>Backup Folder</translation>
+    </message>
+    <message>
+        <source>审计日志</source>
+        <translation>Audit Log</translation>
+    </message>
+    <message>
+        <source>审计日志 (*.jsonl);;所有文件 (*)</source>
+        <translation>Audit logs (*.jsonl);;All files (*)</translation>
+    </message>
 </context>
 <context>
     <name>DialogToolPrompts</name>
@@ -550,6 +593,362 @@ Copyright (C) 2026 Tavin</translation>
     <message>
         <source>Please input Number</source>
         <translation>Please enter a number.</translation>
+    </message>
+</context>
+<context>
+    <name>FleetBoard</name>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>本端口</source>
+        <translation>This port</translation>
+    </message>
+    <message>
+        <source>编号</source>
+        <translation>Radio</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>Seconds</translation>
+    </message>
+    <message>
+        <source>备份</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>在窗体中打开备份(&amp;O)</source>
+        <translation>&amp;Open Backup in the Form</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>&#x3000;正在停止：每个端口在下一个安全处结束……</source>
+        <translation>   Stopping: each port ends at its next safe point...</translation>
+    </message>
+    <message>
+        <source>审计日志：%1</source>
+        <translation>Audit log: %1</translation>
+    </message>
+</context>
+<context>
+    <name>FleetSetup</name>
+    <message>
+        <source>端口</source>
+        <translation>Ports</translation>
+    </message>
+    <message>
+        <source>不限（直到停止）</source>
+        <translation>No limit (until stopped)</translation>
+    </message>
+    <message>
+        <source> 台</source>
+        <translation> radios</translation>
+    </message>
+    <message>
+        <source>对讲机数量：</source>
+        <translation>Number of radios:</translation>
+    </message>
+    <message>
+        <source>浏览...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>备份文件夹：</source>
+        <translation>Backup folder:</translation>
+    </message>
+    <message>
+        <source>审计日志：</source>
+        <translation>Audit log:</translation>
+    </message>
+    <message>
+        <source>逐台确认：每接好一台，按该端口的“继续”按钮（不等待拔下上一台）</source>
+        <translation>Confirm each radio: press the port&apos;s &quot;Continue&quot; button when the next radio is connected (instead of waiting for the last one to be unplugged)</translation>
+    </message>
+    <message>
+        <source>%1（未找到设备）</source>
+        <translation>%1 (no device found)</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>默认：信道文件旁，以文件名和日期命名</source>
+        <translation>Default: beside the channel file, named after it and the date</translation>
+    </message>
+    <message>
+        <source>默认：备份文件夹中的 clone-log.jsonl</source>
+        <translation>Default: clone-log.jsonl in the backup folder</translation>
+    </message>
+</context>
+<context>
+    <name>FleetTexts</name>
+    <message>
+        <source>第 %1 台：%2</source>
+        <translation>Radio %1: %2</translation>
+    </message>
+    <message>
+        <source>等待对讲机</source>
+        <translation>Waiting for a radio</translation>
+    </message>
+    <message>
+        <source>正在读取备份</source>
+        <translation>reading the backup</translation>
+    </message>
+    <message>
+        <source>正在写入</source>
+        <translation>writing</translation>
+    </message>
+    <message>
+        <source>正在回读核对</source>
+        <translation>reading back to verify</translation>
+    </message>
+    <message>
+        <source>%1，请换下一台</source>
+        <translation>%1; connect the next radio</translation>
+    </message>
+    <message>
+        <source>%1，接好下一台后按“继续”</source>
+        <translation>%1; connect the next radio and press &quot;Continue&quot;</translation>
+    </message>
+    <message>
+        <source>找不到串口设备，正在重试</source>
+        <translation>No serial device found; trying again</translation>
+    </message>
+    <message>
+        <source>端口被其他程序或主窗口的读写频占用，正在重试</source>
+        <translation>The port is in use by another program or by a read or write of the main window; trying again</translation>
+    </message>
+    <message>
+        <source>端口无法打开（%1），正在重试</source>
+        <translation>The port cannot be opened (%1); trying again</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>核对无误 %1 台</source>
+        <translation>%1 verified</translation>
+    </message>
+    <message>
+        <source>，未成功 %1 台</source>
+        <translation>, %1 not</translation>
+    </message>
+    <message>
+        <source>核对无误</source>
+        <translation>Verified</translation>
+    </message>
+    <message>
+        <source>核对不符</source>
+        <translation>Verify mismatch</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>进行中</source>
+        <translation>In progress</translation>
+    </message>
+    <message>
+        <source>原数据见备份</source>
+        <translation>its old programming is in the backup</translation>
+    </message>
+    <message>
+        <source>写入后回读与文件有 %1 处不同，%2</source>
+        <translation>after the write the radio differs from the file in %1 places; %2</translation>
+    </message>
+    <message>
+        <source>读取备份时停止，未写入</source>
+        <translation>stopped while reading the backup; nothing was written</translation>
+    </message>
+    <message>
+        <source>已全部写入，回读核对时停止，未核对</source>
+        <translation>written in full; stopped while reading back, not verified</translation>
+    </message>
+    <message>
+        <source>写入前停止，未写入，%1</source>
+        <translation>stopped before the write; nothing was written; %1</translation>
+    </message>
+    <message>
+        <source>写入时停止：已写入 %1 块（共 %2 块），新旧数据混合，%3</source>
+        <translation>stopped during the write: %1 of %2 blocks written, a mix of old and new; %3</translation>
+    </message>
+    <message>
+        <source>备份无法保存，未写入</source>
+        <translation>the backup could not be saved; nothing was written</translation>
+    </message>
+    <message>
+        <source>写入时端口无法打开，未写入，%1</source>
+        <translation>the port could not be opened for the write; nothing was written; %1</translation>
+    </message>
+    <message>
+        <source>写入前对讲机不再应答，未写入，%1</source>
+        <translation>the radio stopped answering before the write; nothing was written; %1</translation>
+    </message>
+    <message>
+        <source>已全部写入，但回读失败（第 %1 块），未核对</source>
+        <translation>written in full, but the read-back failed (block %1); not verified</translation>
+    </message>
+    <message>
+        <source>读取备份失败（第 %1 块），未写入</source>
+        <translation>the backup read failed (block %1); nothing was written</translation>
+    </message>
+    <message>
+        <source>写入失败（第 %1 块），未写入，%2</source>
+        <translation>the write failed (block %1); nothing was written; %2</translation>
+    </message>
+    <message>
+        <source>写入失败（第 %1 块）：已写入 %2 块（共 %3 块），新旧数据混合，%4</source>
+        <translation>the write failed (block %1): %2 of %3 blocks written, a mix of old and new; %4</translation>
+    </message>
+    <message>
+        <source>核对无误：%1 台&#x3000;未成功：%2 台</source>
+        <translation>Verified: %1   Not verified: %2</translation>
+    </message>
+    <message>
+        <source>共 %1 台：%2 台已写入并核对无误</source>
+        <translation>%1 radios: %2 programmed and verified</translation>
+    </message>
+    <message>
+        <source>，%1 台未成功</source>
+        <translation>, %1 not</translation>
+    </message>
+    <message>
+        <source>  %1：%2</source>
+        <translation>  %1: %2</translation>
+    </message>
+    <message>
+        <source>    第 %1 台：%2，%3</source>
+        <translation>    radio %1: %2, %3</translation>
+    </message>
+    <message>
+        <source>请至少选择一个端口。</source>
+        <translation>Choose at least one port.</translation>
+    </message>
+    <message>
+        <source>找不到 %1 的串口设备。</source>
+        <translation>No serial device found for %1.</translation>
+    </message>
+    <message>
+        <source>%1 和 %2 是同一个设备，每个端口只能选一次。</source>
+        <translation>%1 and %2 are the same device; choose each port once.</translation>
+    </message>
+    <message>
+        <source>无法打开 %1（%2）。如果主窗口正在用这个端口读写频，请等它结束。</source>
+        <translation>Cannot open %1 (%2). If the main window is reading or writing a radio on this port, wait until it has finished.</translation>
+    </message>
+    <message>
+        <source>审计日志不能是要写入的信道文件本身。</source>
+        <translation>The audit log cannot be the channel file being programmed.</translation>
+    </message>
+    <message>
+        <source>无法建立备份文件夹。
+
+%1</source>
+        <translation>Cannot make the backup folder.
+
+%1</translation>
+    </message>
+    <message>
+        <source>备份文件夹中无法保存文件。
+
+%1</source>
+        <translation>The backup folder does not take files.
+
+%1</translation>
+    </message>
+    <message>
+        <source>无法写入审计日志。
+
+%1</source>
+        <translation>Cannot write the audit log.
+
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>FleetWindow</name>
+    <message>
+        <source>批量写频</source>
+        <translation>Fleet Programming</translation>
+    </message>
+    <message>
+        <source>主窗口仍可使用；但同一个端口不能同时用于批量写频和主窗口的读写频，正在使用的端口会被拒绝。</source>
+        <translation>The main window stays usable, but a port cannot be used by the fleet and by a read or write of the main window at once: a port in use is refused.</translation>
+    </message>
+    <message>
+        <source>开始(&amp;S)</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <source>停止(&amp;T)</source>
+        <translation>S&amp;top</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>写入：窗体中的数据（开始前须先保存为文件）</source>
+        <translation>Programs: what the form shows (saved to a file before the start)</translation>
+    </message>
+    <message>
+        <source>写入：%1（窗体中的数据）</source>
+        <translation>Programs: %1 (what the form shows)</translation>
+    </message>
+    <message>
+        <source>无法读取要写入的信道文件。
+
+%1</source>
+        <translation>Cannot read the channel file to program.
+
+%1</translation>
+    </message>
+    <message>
+        <source>%1 不是完整的信道文件</source>
+        <translation>%1 is not a whole channel file</translation>
+    </message>
+    <message>
+        <source>写入：%1</source>
+        <translation>Programs: %1</translation>
+    </message>
+    <message>
+        <source>主窗口正在读写频，结束后才能开始或关闭批量写频。</source>
+        <translation>The main window is reading or writing a radio: fleet programming can start or close once it has finished.</translation>
+    </message>
+    <message>
+        <source>批量写频正在使用 %1。同一个端口不能同时用于批量写频和读写频：请等批量写频结束，或在“端口”菜单中选择其他端口。</source>
+        <translation>Fleet programming is using %1. One port cannot be used for fleet programming and for reading or writing at the same time: wait until fleet programming has ended, or choose another port in the COM Port menu.</translation>
     </message>
 </context>
 <context>
@@ -981,6 +1380,13 @@ Copyright (C) 2026 Tavin</translation>
     <message>
         <source>检查连接</source>
         <translation>Check Connection</translation>
+    </message>
+</context>
+<context>
+    <name>TransferController</name>
+    <message>
+        <source>写入未完成。对讲机中前 %1 块（共 %2 块）已是新数据，其余仍是原来的数据。请再次向对讲机写入数据以完成写频。</source>
+        <translation>The write did not finish. The radio now holds the new programming in its first %1 of %2 blocks and the old programming in the rest. Write to the radio again to complete it.</translation>
     </message>
 </context>
 <context>

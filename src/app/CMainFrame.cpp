@@ -42,9 +42,8 @@ constexpr int kDecorationsSettleMs = 200;
 constexpr int kIndicatorIds[] = {cmd::kIndicatorCaps, cmd::kIndicatorNum, cmd::kIndicatorScroll};
 
 // The Tools menu's commands, in order; the language choice follows them.
-// The fleet window's item goes before the cable check.
 constexpr int kToolIds[] = {cmd::kToolsImportList, cmd::kToolsExportList, cmd::kToolsCompareFile,
-                            cmd::kToolsVerifyRadio, cmd::kToolsCableCheck};
+                            cmd::kToolsVerifyRadio, cmd::kToolsFleet, cmd::kToolsCableCheck};
 
 QIcon commandIcon(const QString &name)
 {
@@ -205,6 +204,7 @@ void CMainFrame::retranslate()
         {cmd::kToolsExportList, QT_TR_NOOP("导出信道表(&E)...")},
         {cmd::kToolsCompareFile, QT_TR_NOOP("与文件比较(&D)...")},
         {cmd::kToolsVerifyRadio, QT_TR_NOOP("核对对讲机(&V)...")},
+        {cmd::kToolsFleet, QT_TR_NOOP("批量写频(&F)...")},
         {cmd::kToolsCableCheck, QT_TR_NOOP("检查连接(&K)...")},
         {cmd::kViewToolbar, QT_TR_NOOP("工具栏(&T)")},
         {cmd::kViewStatusBar, QT_TR_NOOP("状态栏(&S)")},
@@ -293,10 +293,17 @@ void CMainFrame::setView(CProgramView *view)
     m_scrollArea->setWidget(view);
     m_scrollArea->setWidgetResizable(false);
     m_scrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Only the form's controls take the focus: the area around them would be a
+    // stop in the Tab walk that shows nothing.
+    m_scrollArea->setFocusPolicy(Qt::NoFocus);
     setCentralWidget(m_scrollArea);
     m_view = view;
     connect(view, &CProgramView::formSizeKnown, this, &CMainFrame::shrinkToForm);
     connect(view, &CProgramView::formSizeChanged, this, &CMainFrame::followForm);
+    connect(view, &CProgramView::cellInView, this, [this](const QRect &cell) {
+        m_scrollArea->ensureVisible(cell.center().x(), cell.center().y(), cell.width() / 2 + cell.height(),
+                                    cell.height());
+    });
 }
 
 QString CMainFrame::statusText() const

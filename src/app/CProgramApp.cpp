@@ -5,12 +5,14 @@
 #include "CProgramDoc.h"
 #include "CProgramView.h"
 #include "CommandIds.h"
+#include "FleetWindow.h"
 #include "LanguageChoice.h"
 #include "ListImport.h"
 #include "NativePath.h"
 #include "PagePrinter.h"
 #include "PageTexts.h"
 #include "RunExitCodes.h"
+#include "ScreenFit.h"
 #include "ToneTable.h"
 #include "ToolCommands.h"
 #include "TransferController.h"
@@ -38,6 +40,8 @@ CProgramApp::~CProgramApp()
 bool CProgramApp::InitInstance(const QString &fileToOpen, bool showWindow)
 {
     m_recentFiles.load();
+    // Scaled or small screens: no window or dialog larger than the screen.
+    screenfit::fitEveryWindow(this);
     m_toneTable = std::make_unique<tavin::ToneTable>();
     m_formReady = false;
 
@@ -114,7 +118,11 @@ void CProgramApp::wireCommands()
     connect(frame, &CMainFrame::languageChosen, this, &CProgramApp::onLanguageChosen);
     frame->showLanguage(LanguageChoice::current());
     connect(frame, &CMainFrame::fileDropped, this, &CProgramApp::OpenDocumentFile);
-    frame->setCloseGuard([this] { return m_view->mayCloseWindow() && SaveModified(); });
+    frame->setCloseGuard([this] { return mayCloseFleet() && m_view->mayCloseWindow() && SaveModified(); });
+    // Read and write say so plainly when the fleet window programs radios on their port.
+    view->transferController()->setPortCheck([this](const QString &port) {
+        return m_fleetWindow ? m_fleetWindow->portTakenReason(port) : QString();
+    });
     // Closing was put off until a cancelled transfer ended.
     connect(view->transferController(), &TransferController::closeWhenDone, frame, &QWidget::close,
             Qt::QueuedConnection);
@@ -140,6 +148,9 @@ void CProgramApp::wireToolCommands()
         for (QAction *act : actions)
             act->setEnabled(enabled);
     };
+    // The fleet window opens at any time: it holds nothing up, and waits itself
+    // for a transfer of the main window to end before it starts or closes.
+    connect(m_frame->action(cmd::kToolsFleet), &QAction::triggered, this, &CProgramApp::onFleetWindow);
     TransferController *transfer = m_view->transferController();
     connect(transfer, &TransferController::transferStarted, m_frame.get(), [enable] { enable(false); });
     connect(transfer, &TransferController::transferFinished, m_frame.get(), [enable] { enable(true); });
@@ -298,4 +309,47 @@ void CProgramApp::onRecentFile(int index)
         return;
     const QString path = m_recentFiles.files().at(index);
     OpenDocumentFile(path);
+}
+
+FleetWindow *CProgramApp::fleetWindow() const
+{
+    return m_fleetWindow;
+}
+
+void CProgramApp::onFleetWindow()
+{
+    if (!m_fleetWindow) {
+        FleetWindow::Document document;
+        document.name = [this] { return m_doc->title(); };
+        document.hasUnsavedChanges = [this] {
+            m_view->commitOpenEditor();
+            return m_doc->isModified() || m_doc->pathName().isEmpty();
+        };
+        document.save = [this] {
+            const QString path = m_doc->pathName().isEmpty() ? m_prompts->saveFileName(m_doc->title()) : m_doc->pathName();
+            return !path.isEmpty() && saveTo(path);
+        };
+        document.path = [this] { return m_doc->pathName(); };
+        document.openInForm = [this](const QString &path) { OpenDocumentFile(path); };
+        m_fleetWindow = new FleetWindow(std::move(document), m_frame.get());
+        TransferController *transfer = m_view->transferController();
+        FleetWindow *window = m_fleetWindow;
+        connect(transfer, &TransferController::transferStarted, window, [window] { window->setMainWindowBusy(true); });
+        connect(transfer, &TransferController::transferFinished, window, [window] { window->setMainWindowBusy(false); });
+        window->setMainWindowBusy(m_view->isTransferRunning());
+    }
+    m_fleetWindow->show();
+    m_fleetWindow->raise();
+    m_fleetWindow->activateWindow();
+}
+
+bool CProgramApp::mayCloseFleet()
+{
+    if (!m_fleetWindow || !m_fleetWindow->isRunning())
+        return true;
+    m_fleetWindow->raise();
+    m_fleetWindow->close();  // asks; on yes the ports stop and the window closes after them
+    if (m_fleetWindow && m_fleetWindow->closesWhenStopped())
+        connect(m_fleetWindow, &QObject::destroyed, m_frame.get(), &QWidget::close, Qt::QueuedConnection);
+    return false;
 }

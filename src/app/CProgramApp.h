@@ -7,6 +7,7 @@
 #include "RecentFileList.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 class CMainFrame;
 class CProgramDoc;
 class CProgramView;
+class FleetWindow;
 class ToolCommands;
 class UserPrompts;
 
@@ -66,6 +68,9 @@ public:
     // Opens a file as Open does after its dialog (save question included).
     bool OpenDocumentFile(const QString &path);
 
+    // The fleet window, while it is open.
+    FleetWindow *fleetWindow() const;
+
 public Q_SLOTS:
     void onFileNew();
     void onFileOpen();
@@ -74,6 +79,8 @@ public Q_SLOTS:
     void onFilePrintSetup();
     void onAppAbout();
     void onRecentFile(int index);
+    // Opens the fleet window (or brings it to the front).
+    void onFleetWindow();
     // "语言 / Language": kept in the settings and shown at once; the form
     // keeps its content and its changed mark.
     void onLanguageChosen(tavin::lang::Language language);
@@ -84,6 +91,8 @@ private:
     bool saveTo(const QString &path);
     void noteRecentFile(const QString &path);
     void wireCommands();
+    // Closing the main window while the fleet programs radios: false while it does.
+    bool mayCloseFleet();
     void wireToolCommands();
 
     std::unique_ptr<tavin::ToneTable> m_toneTable;
@@ -94,5 +103,6 @@ private:
     std::unique_ptr<UserPrompts> m_prompts;
     std::unique_ptr<tavin::print::PagePrinter> m_pagePrinter;
     RecentFileList m_recentFiles;
+    QPointer<FleetWindow> m_fleetWindow;
     std::unique_ptr<ToolCommands> m_tools;
 };

@@ -27,11 +27,12 @@ inline constexpr int kPortCom1 = 32773;
 inline constexpr int kPortCom2 = 32775;
 inline constexpr int kPortCom3 = 32776;
 inline constexpr int kPortCom4 = 32777;
-// The Tools menu (32782 is kept for the fleet window).
+// The Tools menu.
 inline constexpr int kToolsImportList = 32778;
 inline constexpr int kToolsExportList = 32779;
 inline constexpr int kToolsCompareFile = 32780;
 inline constexpr int kToolsVerifyRadio = 32781;
+inline constexpr int kToolsFleet = 32782;
 inline constexpr int kToolsCableCheck = 32783;
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;

@@ -42,6 +42,7 @@ constexpr Entry kTable[] = {
     {cmd::kToolsExportList, QT_TRANSLATE_NOOP("CommandTexts", "将窗体中的信道导出为 CSV 或 JSON 信道表"), nullptr},
     {cmd::kToolsCompareFile, QT_TRANSLATE_NOOP("CommandTexts", "将窗体与一个信道文件比较，列出不同之处"), nullptr},
     {cmd::kToolsVerifyRadio, QT_TRANSLATE_NOOP("CommandTexts", "读取对讲机，核对其数据是否与窗体一致"), nullptr},
+    {cmd::kToolsFleet, QT_TRANSLATE_NOOP("CommandTexts", "用窗体中的数据给多台对讲机写频，逐台备份、核对并记入审计日志"), nullptr},
     {cmd::kToolsCableCheck, QT_TRANSLATE_NOOP("CommandTexts", "检查当前串口、编程线及其驱动，并给出修正方法"), nullptr},
     {cmd::kViewToolbar, QT_TRANSLATE_NOOP("CommandTexts", "显示或隐藏工具栏"), QT_TRANSLATE_NOOP("CommandTexts", "显隐工具栏")},
     {cmd::kViewStatusBar, QT_TRANSLATE_NOOP("CommandTexts", "显示或隐藏状态栏"),

@@ -249,6 +249,12 @@ void ToolCommands::onCableCheck()
         return;
     tavin::doctor::DoctorOptions options;
     options.port = m_view.portName();
+    // The fleet window programs radios there: the cable is at work, and the
+    // radio's probe would be refused as by another program.
+    if (const QString taken = m_view.transferController()->portTakenReason(options.port); !taken.isEmpty()) {
+        m_prompts->showReport({ToolReport::Kind::Warning, tr("检查连接"), taken, {}});
+        return;
+    }
     options.probe = true;
     m_checkingCable = true;
     const tavin::doctor::DoctorReport report = runDoctor(options);

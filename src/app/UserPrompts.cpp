@@ -2,6 +2,7 @@
 
 #include "CommandTexts.h"
 #include "NativePath.h"
+#include "ScreenFit.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -28,7 +29,8 @@ UserPrompts::SaveAnswer DialogUserPrompts::askSaveChanges(const QString &documen
 
 void DialogUserPrompts::showFileError(const QString &text)
 {
-    QMessageBox::warning(m_parent, tavin::lang::applicationTitle(), text);
+    // It may list many problems of a file: the box fits the screen, the list scrolls.
+    screenfit::message(m_parent, QMessageBox::Warning, tavin::lang::applicationTitle(), text);
 }
 
 QString DialogUserPrompts::openFileName()

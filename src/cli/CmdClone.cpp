@@ -3,7 +3,9 @@
 // log record for each radio. The work is done by src/fleet; this is the glue.
 
 #include "CliCommon.h"
+#include "ConsoleBoard.h"
 #include "ExitCodes.h"
+#include "LineInput.h"
 #include "NativePath.h"
 #include "SafeReplace.h"
 #include "TerminalSeam.h"
@@ -12,7 +14,6 @@
 #include "CloneOptions.h"
 #include "CloneReport.h"
 #include "CloneRun.h"
-#include "ConsoleBoard.h"
 
 #include <QCommandLineParser>
 #include <QDate>
@@ -29,6 +30,9 @@ namespace {
 using fleet::FailureKind;
 using fleet::RadioRecord;
 using fleet::RadioResult;
+
+// How often the run is looked at for Ctrl+C and the end of its ports.
+constexpr int kWatchMs = 50;
 
 // Worst first: a radio left half-written by a cancel, then one that holds
 // wrong programming, then one whose programming is unchecked, then the
@@ -118,6 +122,45 @@ int showLog(const QString &verb, const QString &logPath)
     return kExitOk;
 }
 
+// Until every port has ended: Ctrl+C stops the run at the next safe point;
+// with --confirm each Enter lets the port go on that has waited longest.
+void watchRun(fleet::CloneRun &run, ConsoleBoard &board)
+{
+    bool stopSent = false;
+    bool inputOpen = run.options().confirm;
+    const bool echoes = inputOpen && inputIsTerminal();
+    for (;;) {
+        if (!stopSent && interruptRequested()) {
+            stopSent = true;
+            run.stop();
+            board.note(QStringLiteral("clone: stopping; every port ends its radio at the next safe point "
+                                      "(Ctrl+C again ends at once)"));
+        }
+        if (!inputOpen) {
+            if (run.wait(kWatchMs))
+                return;
+            continue;
+        }
+        switch (waitForInputLine(kWatchMs)) {
+        case LineEvent::Line:
+            if (echoes)
+                board.enterEchoed();
+            if (!run.goAhead())
+                board.note(QStringLiteral("clone: no port is waiting for Enter"));
+            break;
+        case LineEvent::End:
+            inputOpen = false;
+            run.finish();
+            board.note(QStringLiteral("clone: the input has ended; no new radio starts"));
+            break;
+        case LineEvent::None:
+            break;
+        }
+        if (run.wait(0))
+            return;
+    }
+}
+
 }  // namespace
 
 int cmdClone(const QStringList &args)
@@ -195,7 +238,7 @@ int cmdClone(const QStringList &args)
     options.confirm = parser.isSet(confirm);
 
     installInterruptHandler();
-    fleet::ConsoleBoard board(stderr, stderrIsTerminal());
+    ConsoleBoard board(stderr, stderrIsTerminal(), options.confirm);
     fleet::CloneRun run(options, board);
     if (const std::optional<fleet::Problem> problem = run.prepare()) {
         reportError(verb, problem->message);
@@ -214,7 +257,8 @@ int cmdClone(const QStringList &args)
                                               : QStringLiteral("every radio connected until Ctrl+C"))
                         << " on " << platform::shown(run.portLabels().join(QStringLiteral(", "))) << "\nclone: backups in "
                         << platform::shown(options.backupDir) << ", audit log " << platform::shown(options.logPath) << '\n';
-    run.run(&interruptRequested);
+    run.start();
+    watchRun(run, board);
     board.finish();
 
     const QList<RadioRecord> records = run.records();

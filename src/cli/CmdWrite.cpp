@@ -22,8 +22,7 @@ namespace {
 void explainUnfinishedWrite(const RadioOptions &options, const link::TransferResult &result, const QString &fileName,
                             const QString &backupName)
 {
-    const bool touched = result.blocksDone > 0 || result.outcome == link::TransferOutcome::WriteNotAcknowledged;
-    if (!touched) {
+    if (!result.leftRadioPartlyWritten()) {
         reportError(options.verb, QStringLiteral("nothing was written to the radio; its programming is as it was"));
         return;
     }

@@ -71,6 +71,22 @@ CProgramView::CProgramView(const tavin::ToneTable &tones, bool &formReady, QWidg
     hooks.portName = [this] { return m_portName; };
     hooks.centreOver = [this]() -> QWidget * { return m_grid; };
     m_transfer = std::make_unique<TransferController>(std::move(hooks));
+    connect(m_transfer.get(), &TransferController::transferStarted, this, [this] { holdEdits(true); });
+    connect(m_transfer.get(), &TransferController::transferFinished, this, [this] { holdEdits(false); });
+}
+
+void CProgramView::holdEdits(bool hold)
+{
+    // A write sends what the form showed at its start and a read replaces the
+    // form when it ends: an edit in between would be lost or never reach the
+    // radio. The form shows it is out of reach, and gets its focus back after.
+    if (hold) {
+        QWidget *focus = window()->focusWidget();
+        m_focusBeforeTransfer = focus && isAncestorOf(focus) ? focus : nullptr;
+    }
+    setEnabled(!hold);
+    if (!hold && m_focusBeforeTransfer)
+        m_focusBeforeTransfer->setFocus(Qt::OtherFocusReason);
 }
 
 CProgramView::~CProgramView() = default;
@@ -152,6 +168,10 @@ void CProgramView::createControls()
             // The grid holds the data's words and shows them in the user's language.
             m_grid->setTextShown(&tavin::lang::shownText);
             widget = m_grid;
+            connect(m_grid, &CMSFlexGrid::enterCell, this, [this] {
+                const QRect cell = m_grid->visualRect(m_grid->model()->index(m_grid->row(), m_grid->col()));
+                Q_EMIT cellInView(QRect(m_grid->viewport()->mapTo(this, cell.topLeft()), cell.size()));
+            });
             break;
         }
         m_controls.push_back({&control, widget});

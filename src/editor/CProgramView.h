@@ -6,6 +6,7 @@
 #include "Codec.h"
 #include "SettingBoxes.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -142,6 +143,10 @@ Q_SIGNALS:
     void portNameChanged(const QString &name);
     // Asks the frame to shrink to the form where it is larger.
     void formSizeKnown(const QSize &size);
+    // Another cell became current (a click, the keyboard, the Enter or Tab
+    // walk): where a small screen shows only part of the form, the frame
+    // brings this rectangle of the form into view.
+    void cellInView(const QRect &formRect);
     // The form was laid out anew for texts in another language.
     void formSizeChanged(const QSize &oldSize, const QSize &newSize);
 
@@ -166,6 +171,8 @@ private:
     void selectBox(tavin::SettingBox box, int index);
     void onModelBoxActivated();
     void encodeInto(tavin::RadioImage &image) const;
+    // While a transfer runs the form takes no edits.
+    void holdEdits(bool hold);
 
     const tavin::ToneTable &m_tones;
     bool &m_formReady;
@@ -182,4 +189,5 @@ private:
 
     QString m_portName = QStringLiteral("COM1");
     std::unique_ptr<TransferController> m_transfer;
+    QPointer<QWidget> m_focusBeforeTransfer;
 };

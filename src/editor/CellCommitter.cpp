@@ -91,7 +91,10 @@ void CellCommitter::commitLeaving()
         const tavin::FrequencyCheck check = tavin::checkFrequencyEntry(
             m_editors.frequency()->text().toStdString(), m_bandSelection(), tavin::EntryTrigger::LeavingCell);
         showMessages(check.messages);
-        commitFrequency(check.entry);
+        if (check.refused())
+            m_editors.frequency()->showCellText(m_grid->text());
+        else
+            commitFrequency(check.entry);
     } else if (chooser == m_editors.tone()) {
         writeCell(row, col, toneValue());
     } else {
@@ -105,8 +108,8 @@ bool CellCommitter::commitFrequencyOnEnter()
     const tavin::FrequencyCheck check =
         tavin::checkFrequencyEntry(editor->text().toStdString(), m_bandSelection(), tavin::EntryTrigger::Enter);
     showMessages(check.messages);
-    if (check.keepEditing) {
-        editor->clear();
+    if (check.refused()) {
+        editor->showCellText(m_grid->text());
         editor->setFocus(Qt::OtherFocusReason);
         return true;
     }

@@ -30,13 +30,14 @@ public:
     void setMessageSink(MessageSink *sink) { m_sink = sink; }
 
     // The current cell is being left (or a save or transfer starts) while the
-    // editor of its column is open: commit its text into the cell. The caller
-    // hides the editor.
+    // editor of its column is open: commit its text into the cell. A refused
+    // frequency leaves the cell as it was. The caller hides the editor.
     void commitLeaving();
 
-    // Enter in the frequency editor. Returns true when a band or step failure
-    // keeps the editor open (emptied, with the focus) and the cell unchanged;
-    // false when the entry was committed and the walk may move on.
+    // Enter in the frequency editor. Returns true when the entry was refused:
+    // the cell is unchanged and the editor stays open with the focus, showing
+    // the cell's text selected, so that typing replaces it; false when the
+    // entry was committed and the walk may move on.
     bool commitFrequencyOnEnter();
     // Enter in a switch chooser: its word goes into a channel in use; an empty
     // channel's cell is left alone.

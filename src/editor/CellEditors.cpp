@@ -10,6 +10,7 @@
 #include "FrequencyEditor.h"
 #include "TypedCharacterSeeder.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -19,6 +20,8 @@ constexpr int kBandwidthColumn = 6;
 constexpr int kOpenedByMouse = 0;
 constexpr int kBackspace = 8;
 constexpr int kOpenedByEnter = 13;
+constexpr int kLastChannelRow = 16;
+constexpr int kLastColumn = 8;
 
 // Escape, Backspace, Delete and the other codes that type nothing.
 bool isControlCharacter(int code)
@@ -51,8 +54,12 @@ CellEditors::CellEditors(CMSFlexGrid *grid, const tavin::ToneTable &tones,
 
     m_enterWalk = new EnterKeyWalk(*this, form);
 
-    for (QWidget *editor : m_editors->all())
+    for (QWidget *editor : m_editors->all()) {
         editor->installEventFilter(this);
+        // A chooser's open list has the keys while it shows.
+        if (auto *chooser = qobject_cast<CellChooser *>(editor))
+            chooser->view()->installEventFilter(this);
+    }
     if (QWidget *field = m_editors->tone()->lineEdit())
         field->installEventFilter(this);
 }
@@ -154,14 +161,57 @@ void CellEditors::onKeyPress(int &keyAscii)
 
 bool CellEditors::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape)
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool commandKey = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool backTab = key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+    const bool tab = !commandKey && (key->key() == Qt::Key_Tab || backTab);
+    if (key->key() != Qt::Key_Escape && !tab)
         return false;
     QWidget *editor = m_editors->forColumn(m_grid->col());
     auto *target = qobject_cast<QWidget *>(watched);
-    if (!editor->isVisible() || !target || (target != editor && !editor->isAncestorOf(target)))
+    CellChooser *chooser = m_editors->chooserForColumn(m_grid->col());
+    const bool inOpenList = chooser && target == chooser->view();
+    if (!editor->isVisible() || !target || (target != editor && !editor->isAncestorOf(target) && !inOpenList))
         return false;
-    restoreCellText();
+    if (!tab) {
+        if (inOpenList)
+            return false;  // Escape closes the list, as in any drop-down
+        restoreCellText();
+        return true;
+    }
+    if (inOpenList) {
+        // The item moved to in the open list is the choice, as Enter takes it.
+        const int row = chooser->view()->currentIndex().row();
+        chooser->hidePopup();
+        if (row >= 0)
+            chooser->setCurrentIndex(row);
+    }
+    tabOut(backTab ? -1 : 1);
     return true;
+}
+
+void CellEditors::tabOut(int step)
+{
+    onLeaveCell();  // the grid now has the focus
+    int row = m_grid->row();
+    int col = m_grid->col() + step;
+    if (col > kLastColumn) {
+        col = 1;
+        ++row;
+    } else if (col < 1) {
+        col = kLastColumn;
+        --row;
+    }
+    if (row < 1 || row > kLastChannelRow) {
+        // Past the first or the last cell: on to the control before or after the grid.
+        QKeyEvent key(QEvent::KeyPress, step > 0 ? Qt::Key_Tab : Qt::Key_Backtab, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_grid, &key);
+        return;
+    }
+    m_grid->setRow(row);
+    m_grid->setCol(col);
 }
 
 void CellEditors::restoreCellText()

@@ -72,9 +72,13 @@ private:
     void onMouseDown(int button, int shift, int x, int y);
     void onKeyPress(int &keyAscii);
     // Escape in an open editor puts the cell's text back into it; the editor
-    // stays open (no key abandons an edit).
+    // stays open (no key abandons an edit). Tab and Shift+Tab commit it as
+    // leaving the cell does and move on to the next or previous cell, past the
+    // last or first cell to the control after or before the grid; in a
+    // chooser's open list they take the item moved to first.
     bool eventFilter(QObject *watched, QEvent *event) override;
     void restoreCellText();
+    void tabOut(int step);
     // Hides one editor; the grid takes the keyboard focus if the editor had it.
     void hideEditor(QWidget *editor);
     void placeOverCurrentCell(QWidget *editor);

@@ -1,12 +1,16 @@
 #include "BackupNames.h"
 
 #include "NativePath.h"
+#include "SafeReplace.h"
 
 #include <filesystem>
 
 namespace tavin::fleet {
 
 namespace {
+
+// Backups of one radio number, port and second beyond this many are refused.
+constexpr int kMaxSameName = 1000;
 
 QString portPart(const QString &port)
 {
@@ -34,20 +38,19 @@ QString backupFileName(int radio, const QString &port, const QDateTime &when)
         .arg(portPart(port), when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
 }
 
-QString unusedBackupPath(const QString &dir, const QString &name)
+FileResult storeBackup(const QString &dir, const QString &name, const QByteArray &bytes, QString *path)
 {
     const QString folder = dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
-    // Anything under the name, a dangling link too, keeps it from being used.
-    const auto taken = [](const QString &path) {
-        std::error_code ec;
-        return std::filesystem::symlink_status(platform::toNative(path), ec).type()
-               != std::filesystem::file_type::not_found;
-    };
-    QString path = folder + name;
     const QString stem = name.endsWith(QLatin1String(".sin")) ? name.chopped(4) : name;
-    for (int n = 2; taken(path); ++n)
-        path = folder + QStringLiteral("%1-%2.sin").arg(stem).arg(n);
-    return path;
+    const auto nameFor = [&](int n) {
+        return platform::toNative(n == 1 ? folder + name : folder + QStringLiteral("%1-%2.sin").arg(stem).arg(n));
+    };
+    std::filesystem::path stored;
+    const FileResult result = storeUnderNewName(nameFor, kMaxSameName, std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                                                "backup file", &stored);
+    if (result)
+        *path = platform::fromNative(stored);
+    return result;
 }
 
 }  // namespace tavin::fleet

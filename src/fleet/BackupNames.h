@@ -3,6 +3,9 @@
 // the time.
 #pragma once
 
+#include "FileResult.h"
+
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -14,8 +17,10 @@ namespace tavin::fleet {
 // than letters, digits, '.', '_' and '-' become '_'.
 QString backupFileName(int radio, const QString &port, const QDateTime &when);
 
-// path in dir for name; when a file of that name is there already, the name
-// gets "-2", "-3", ... before ".sin", so no backup is ever replaced.
-QString unusedBackupPath(const QString &dir, const QString &name);
+// Stores bytes as the backup called name in dir. When a file of that name is
+// there already (or another program takes the name at the same moment), the
+// name gets "-2", "-3", ... before ".sin": each name is taken before it is
+// written, so no backup is ever replaced. *path receives the file's path.
+FileResult storeBackup(const QString &dir, const QString &name, const QByteArray &bytes, QString *path);
 
 }  // namespace tavin::fleet

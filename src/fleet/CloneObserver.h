@@ -1,9 +1,14 @@
-// What a fleet run tells whoever shows it (the command line's status lines,
-// or a window): each port's state, and the lines worth keeping. Called from
-// the ports' worker threads, often; an observer must be thread-safe and quick.
+// What a fleet run tells whoever shows it (tavin-cli's status lines, or the
+// fleet window): each port's state as it changes, and each radio as it starts
+// and ends. Called from the ports' worker threads, often; an observer must be
+// thread-safe and quick.
 #pragma once
 
+#include "RadioRecord.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace tavin::fleet {
 
@@ -13,36 +18,54 @@ enum class PortState {
     Writing,       // writing the file
     ReadingBack,   // reading it back to compare
     RadioDone,     // the radio is finished; waiting for it to be unplugged
-    Confirm,       // waiting for Enter before the next radio
+    Confirm,       // waiting for the go-ahead before the next radio
     PortMissing,   // the port cannot be opened; trying again
     Stopped,       // this port's worker has ended
+};
+
+// Why a port cannot be opened.
+enum class PortProblem {
+    None,
+    NoDevice,   // no serial device is found for the port's name
+    InUse,      // another program (or another window of this one) holds the device
+    OpenFailed, // the system refuses it (see PortStatus::portError)
 };
 
 struct PortStatus {
     QString label;          // "COM1 (/dev/ttyUSB0)", or the device path alone
     PortState state = PortState::Waiting;
     int radio = 0;          // the radio being programmed or just finished
-    int block = 0;          // of the current transfer, from 1
+    int block = 0;          // blocks done in the current transfer
     int blocks = 0;         // in the current transfer (128 for a read, 123 for a write)
     int verified = 0;       // radios of this port, so far
     int failed = 0;
-    QString note;           // the outcome of the radio just finished, or the port's error
+    // The radio just finished (RadioDone, Confirm).
+    std::optional<RadioResult> lastResult;
+    QString lastMessage;    // its record's message
+    // PortMissing: why, with the system's words for OpenFailed and InUse.
+    PortProblem problem = PortProblem::None;
+    QString portError;
 };
 
-// The status as one line: "waiting for a radio on COM1 (/dev/ttyUSB0)",
-// "radio 4 on COM1 (/dev/ttyUSB0): writing block 57 of 123", ..., with the
-// port's counts. Without withBlock the line names the step only ("writing").
-QString statusLine(const PortStatus &status, bool withBlock = true);
+// A radio that has ended, as its port tells it.
+struct RadioEnd {
+    RadioRecord record;
+    bool portGoesOn = false;  // the port waits for another radio
+    QString logError;         // the record could not be added to the audit log
+};
 
 class CloneObserver {
 public:
     virtual ~CloneObserver() = default;
     // Port number index (in the order the ports were given) has a new status.
     virtual void portChanged(int index, const PortStatus &status) = 0;
-    // A line to keep in the scroll-back: a radio's outcome, an error, a prompt.
-    virtual void note(const QString &line) = 0;
-    // The terminal echoed an Enter typed for --confirm: the cursor is a line lower.
-    virtual void enterEchoed() {}
+    // A radio answered on port index and got its number; its backup is being read.
+    virtual void radioStarted(int index, int radio) { Q_UNUSED(index); Q_UNUSED(radio); }
+    // A radio has ended, whatever the result; its record is in the audit log
+    // unless end.logError says otherwise.
+    virtual void radioEnded(int index, const RadioEnd &end) = 0;
+    // Every port's worker has ended (from the last worker's thread).
+    virtual void runEnded() {}
 };
 
 }  // namespace tavin::fleet

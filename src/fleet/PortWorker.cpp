@@ -1,12 +1,7 @@
 #include "PortWorker.h"
 
 #include "RadioJob.h"
-#include "WatchedLink.h"
 #include "WorkerUi.h"
-
-#include "PortNames.h"
-#include "SystemSerialLink.h"
-#include "RadioProtocol.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
@@ -20,17 +15,11 @@ using link::Direction;
 using link::TransferOutcome;
 
 namespace {
-// A port that cannot be opened (a USB adapter pulled out) is tried again this often.
-constexpr int kPortRetryMs = 2000;
-// A finished radio is asked this often whether it is still there; the pause
-// also gives the radio its idle state back before the next probe.
-constexpr int kUnplugPollMs = 500;
-constexpr int kIdleSliceMs = 20;
+constexpr qint64 kIdleSliceMs = 20;
 }  // namespace
 
 struct PortWorker::Link {
-    link::SystemSerialLink port;
-    std::unique_ptr<WatchedLink> watched;
+    std::unique_ptr<WorkerPort> port;
     std::unique_ptr<WorkerUi> ui;
     std::unique_ptr<link::RadioProtocol> protocol;
     RadioImage original;
@@ -38,24 +27,10 @@ struct PortWorker::Link {
     RadioRecord record;
 };
 
-QString outcomeText(const RadioRecord &record)
-{
-    switch (record.result) {
-    case RadioResult::Verified:
-        return QStringLiteral("programmed and verified");
-    case RadioResult::VerifyMismatch:
-        return QStringLiteral("VERIFY MISMATCH: ") + record.message;
-    case RadioResult::Failed:
-        return QStringLiteral("FAILED: ") + record.message;
-    case RadioResult::Cancelled:
-        return QStringLiteral("CANCELLED: ") + record.message;
-    }
-    return {};
-}
-
-PortWorker::PortWorker(int index, QString port, QString label, const CloneOptions &options, RunControl &control,
-                       CloneObserver &observer)
-    : m_index(index), m_port(std::move(port)), m_options(options), m_control(control), m_observer(observer)
+PortWorker::PortWorker(int index, QString port, QString label, const CloneOptions &options, const WorkerSetup &setup,
+                       RunControl &control, CloneObserver &observer)
+    : m_index(index), m_port(std::move(port)), m_options(options), m_setup(setup), m_control(control),
+      m_observer(observer)
 {
     m_status.label = std::move(label);
 }
@@ -63,43 +38,53 @@ PortWorker::PortWorker(int index, QString port, QString label, const CloneOption
 void PortWorker::run()
 {
     Link link;
-    const auto claim = [this, &link] {
+    link.port = m_setup.makePort();
+    WorkerUi::Hooks hooks;
+    hooks.claim = [this, &link] {
         const std::optional<int> number = m_control.claimRadio();
         if (!number)
             return false;
         link.record = RadioRecord();
         link.record.radio = *number;
         link.record.port = m_port;
-        link.record.device = link.port.device();
+        link.record.device = link.port->device();
         link.record.start = link.ui->probeStartedAt();
         m_status.radio = *number;
+        m_status.block = 0;
         m_status.blocks = link::wire::kReadBlockCount;
+        m_observer.radioStarted(m_index, *number);
         setState(PortState::Backup);
         return true;
     };
-    const auto opened = [this](bool ok) {
+    hooks.probing = [this] {
         // A port that was missing is back: it is waiting for a radio again.
-        if (ok && m_status.state == PortState::PortMissing)
+        if (m_status.state == PortState::PortMissing) {
+            m_status.problem = PortProblem::None;
+            m_status.portError.clear();
             setState(PortState::Waiting);
+        }
     };
-    const auto blockSent = [this](int block) {
-        m_status.block = block;
+    hooks.block = [this](int done, int total) {
+        m_status.block = done;
+        m_status.blocks = total;
         if (m_status.state == PortState::Backup || m_status.state == PortState::Writing
             || m_status.state == PortState::ReadingBack)
             publish();
     };
-    link.watched = std::make_unique<WatchedLink>(link.port, opened, blockSent);
-    link.ui = std::make_unique<WorkerUi>(m_control, claim);
-    link.protocol = std::make_unique<link::RadioProtocol>(*link.watched, *link.ui);
+    link.ui = std::make_unique<WorkerUi>(m_control, std::move(hooks));
+    link.protocol = std::make_unique<link::RadioProtocol>(link.port->link(), *link.ui);
+    if (m_setup.pause)
+        link.protocol->setPauseFunction(m_setup.pause);
 
+    setState(PortState::Waiting);
     bool afterRadio = false;
     for (;;) {
         if (afterRadio) {
             if (m_control.noNewRadios())
                 break;
-            if (m_options.confirm)
-                setState(PortState::Confirm);
-            const bool goOn = m_options.confirm ? m_control.waitForGoAhead(m_index) : waitUntilUnplugged(link);
+            const bool goOn = m_options.confirm
+                                  ? m_control.waitForGoAhead(m_index, [this] { setState(PortState::Confirm); })
+                                  : waitUntilUnplugged(link);
             if (!goOn)
                 break;
             afterRadio = false;
@@ -127,22 +112,25 @@ bool PortWorker::waitForRadio(Link &link, bool *started)
     if (m_control.noNewRadios())
         return false;
     // A missing port stays reported as missing until it opens again.
-    if (m_status.state != PortState::PortMissing)
+    if (m_status.state != PortState::PortMissing && m_status.state != PortState::Waiting)
         setState(PortState::Waiting);
+    // A probe at a time until a radio answers: an absent radio costs one
+    // read's time-out, so the next radio is found soon after it comes.
+    link.ui->begin(WorkerUi::Mode::Waiting);
+    const link::TransferResult asked = link.protocol->probeOnce(m_port, link::RadioProtocol::ProbeWait::Quick);
+    if (asked.outcome == TransferOutcome::PortOpenFailed)
+        return portMissing(link);
+    if (asked.outcome == TransferOutcome::Cancelled)
+        return false;
+    if (!asked.completed())
+        return !m_control.noNewRadios();
+
     link.ui->begin(WorkerUi::Mode::Waiting);
     link.original = RadioImage();
     link.backupRead = link.protocol->run(Direction::Read, m_port, link.original);
     if (!link.ui->claimed()) {
-        if (link.backupRead.outcome == TransferOutcome::PortOpenFailed) {
-            const QString reason = link.port.device().isEmpty() ? QStringLiteral("no serial device found")
-                                                                : link.port.errorString();
-            const QString note = QStringLiteral("cannot open the port (%1)").arg(reason);
-            if (m_status.state != PortState::PortMissing || m_status.note != note) {
-                m_status.note = note;
-                setState(PortState::PortMissing);
-            }
-            return idle(kPortRetryMs);
-        }
+        if (link.backupRead.outcome == TransferOutcome::PortOpenFailed)
+            return portMissing(link);
         // Fifteen probes without an answer: open the port afresh and go on.
         if (link.backupRead.outcome == TransferOutcome::CancelledAtQuestion)
             return !m_control.noNewRadios();
@@ -158,29 +146,42 @@ bool PortWorker::waitForRadio(Link &link, bool *started)
     return true;
 }
 
+bool PortWorker::portMissing(Link &link)
+{
+    const PortProblem problem = link.port->problem();
+    const QString error = link.port->errorString();
+    if (m_status.state != PortState::PortMissing || m_status.problem != problem || m_status.portError != error) {
+        m_status.problem = problem;
+        m_status.portError = error;
+        setState(PortState::PortMissing);
+    }
+    return idle(m_setup.portRetry);
+}
+
 bool PortWorker::waitUntilUnplugged(Link &link)
 {
     for (;;) {
-        if (!idle(kUnplugPollMs))
+        // A short pause first: the radio has just ended a read.
+        if (!idle(m_setup.unplugPoll))
             return false;
         link.ui->begin(WorkerUi::Mode::UnplugWatch);
-        const link::TransferResult asked = link.protocol->identify(m_port);
-        if (asked.completed())
-            continue;  // still there
-        // A port that is gone (the cable pulled out) has no radio either.
-        if (asked.outcome == TransferOutcome::PortOpenFailed || link.ui->radioGone())
-            return true;
-        return false;
+        const link::TransferResult asked = link.protocol->probeOnce(m_port);
+        if (asked.outcome == TransferOutcome::Cancelled)
+            return false;
+        // An unanswered probe, or a port that is gone (the cable pulled out):
+        // no radio there any more.
+        if (!asked.completed())
+            return !m_control.noNewRadios();
     }
 }
 
-bool PortWorker::idle(int ms) const
+bool PortWorker::idle(std::chrono::milliseconds ms) const
 {
-    QDeadlineTimer until(ms);
+    QDeadlineTimer until(ms.count());
     while (!until.hasExpired()) {
         if (m_control.noNewRadios())
             return false;
-        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(kIdleSliceMs, std::max<qint64>(1, until.remainingTime()))));
+        QThread::msleep(static_cast<unsigned long>(std::clamp<qint64>(until.remainingTime(), 1, kIdleSliceMs)));
     }
     return !m_control.noNewRadios();
 }
@@ -193,16 +194,14 @@ void PortWorker::finishRadio(RadioRecord &record)
         ++m_status.verified;
     else
         ++m_status.failed;
-    m_status.note = outcomeText(record);
-    QString line = QStringLiteral("radio %1 on %2: %3").arg(record.radio).arg(m_status.label, m_status.note);
-    if (!m_control.noNewRadios())
-        line += m_options.confirm ? QStringLiteral(" — connect the next radio and press Enter")
-                                  : QStringLiteral(" — connect the next radio");
-    for (const QString &difference : record.differences)
-        line += QStringLiteral("\n    ") + difference;
-    m_observer.note(line);
+    m_status.lastResult = record.result;
+    m_status.lastMessage = record.message;
+    RadioEnd end;
+    end.record = record;
+    end.portGoesOn = !m_control.noNewRadios();
     if (!logged)
-        m_observer.note(QStringLiteral("clone: %1; no new radio starts").arg(QString::fromStdString(logged.error)));
+        end.logError = QString::fromStdString(logged.error);
+    m_observer.radioEnded(m_index, end);
     setState(PortState::RadioDone);
 }
 

@@ -4,7 +4,6 @@
 
 #include "ImageComparison.h"
 #include "NativePath.h"
-#include "SafeReplace.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -112,12 +111,10 @@ bool RadioJob::saveBackup(const TransferResult &backupRead, const RadioImage &or
              backupRead.failedBlock);
         return false;
     }
-    const QString path = platform::absolutePath(
-        unusedBackupPath(m_options.backupDir, backupFileName(record.radio, record.port, record.start)));
     const QByteArray bytes = bytesOf(original, kImageSize);
-    const FileResult saved =
-        replaceFileContents(platform::toNative(path), std::string_view(bytes.constData(), bytes.size()),
-                            "backup file");
+    QString path;
+    const FileResult saved = storeBackup(platform::absolutePath(m_options.backupDir),
+                                         backupFileName(record.radio, record.port, record.start), bytes, &path);
     if (!saved) {
         fail(record, RadioStep::Backup, FailureKind::File,
              QStringLiteral("cannot save the backup: ") + QString::fromStdString(saved.error) + nothingWritten);
@@ -137,6 +134,7 @@ bool RadioJob::write(RadioRecord &record)
     RadioImage image = m_options.image;
     const TransferResult result = m_protocol.run(Direction::Write, record.port, image);
     record.times.writeSeconds = seconds(timer);
+    record.blocksWritten = result.blocksDone;
     if (result.completed())
         return true;
     const QString kept = QStringLiteral("; its old programming is in the backup ") + record.backupFile;

@@ -53,6 +53,9 @@ struct RadioRecord {
     QString message;                // what failed, in the program's words
     QStringList differences;        // verify's lines, for a mismatch
     StepTimes times;
+    // Blocks of the file the radio acknowledged before the write ended
+    // (123 for a complete write). Not in the audit log, whose message says it.
+    int blocksWritten = 0;
 };
 
 QString resultName(RadioResult result);   // "verified", "verify-mismatch", "failed", "cancelled"

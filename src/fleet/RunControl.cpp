@@ -1,6 +1,7 @@
 #include "RunControl.h"
 
 #include "DurableAppend.h"
+#include "NativePath.h"
 
 #include <algorithm>
 
@@ -45,7 +46,9 @@ std::optional<int> RunControl::claimRadio()
 FileResult RunControl::keep(const RadioRecord &record)
 {
     QMutexLocker logLock(&m_logMutex);
-    const FileResult appended = appendLineDurably(m_logPath, toJsonLine(record), "audit log");
+    const QByteArray line = toJsonLine(record);
+    const FileResult appended = appendLineDurably(platform::toNative(m_logPath),
+                                                  std::string_view(line.constData(), std::size_t(line.size())), "audit log");
     QMutexLocker lock(&m_mutex);
     m_records.append(record);
     if (!appended && m_logError.isEmpty()) {
@@ -68,10 +71,16 @@ QString RunControl::logError() const
     return m_logError;
 }
 
-bool RunControl::waitForGoAhead(int index)
+bool RunControl::waitForGoAhead(int index, const std::function<void()> &waiting)
 {
     QMutexLocker lock(&m_mutex);
     m_waiting.push_back(index);
+    if (waiting) {
+        // Told without the lock: whoever hears it may give the go-ahead at once.
+        lock.unlock();
+        waiting();
+        lock.relock();
+    }
     for (;;) {
         const auto released = std::find(m_released.begin(), m_released.end(), index);
         if (released != m_released.end()) {
@@ -90,6 +99,18 @@ QList<int> RunControl::portsWaitingForEnter() const
 {
     QMutexLocker lock(&m_mutex);
     return QList<int>(m_waiting.begin(), m_waiting.end());
+}
+
+bool RunControl::goAhead(int index)
+{
+    QMutexLocker lock(&m_mutex);
+    const auto waiting = std::find(m_waiting.begin(), m_waiting.end(), index);
+    if (waiting == m_waiting.end())
+        return false;
+    m_waiting.erase(waiting);
+    m_released.push_back(index);
+    m_changed.wakeAll();
+    return true;
 }
 
 bool RunControl::goAhead()

@@ -1,6 +1,7 @@
 // What the ports of a fleet run share: the radio count, the stop requests,
-// the audit log and the queue of ports waiting for Enter. Every member is safe
-// to call from any thread.
+// the audit log and the queue of ports waiting for the go-ahead (Enter on the
+// command line, a port's button in the window). Every member is safe to call
+// from any thread.
 #pragma once
 
 #include "RadioRecord.h"
@@ -14,6 +15,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace tavin::fleet {
@@ -43,11 +45,15 @@ public:
     // The first error writing the log, if any.
     QString logError() const;
 
-    // --confirm: port index waits for Enter; false when the run stops first.
-    bool waitForGoAhead(int index);
+    // Confirming each radio: port index waits for the go-ahead; false when
+    // the run stops first. waiting (when given) is called once the port is
+    // in the queue, so a go-ahead for it counts from then on.
+    bool waitForGoAhead(int index, const std::function<void()> &waiting = {});
     // Enter was pressed: the port that has waited longest goes on. False when
     // no port is waiting.
     bool goAhead();
+    // Port index goes on; false when it is not waiting.
+    bool goAhead(int index);
     // The ports waiting for Enter, the one waiting longest first.
     QList<int> portsWaitingForEnter() const;
 

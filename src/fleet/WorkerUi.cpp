@@ -1,21 +1,14 @@
 #include "WorkerUi.h"
 
-#include "LinkTexts.h"
-
 namespace tavin::fleet {
 
-WorkerUi::WorkerUi(RunControl &control, std::function<bool()> claim)
-    : m_control(control), m_claim(std::move(claim))
-{
-}
+WorkerUi::WorkerUi(RunControl &control, Hooks hooks) : m_control(control), m_hooks(std::move(hooks)) {}
 
 void WorkerUi::begin(Mode mode)
 {
     m_mode = mode;
-    m_probes = 0;
     m_claimed = false;
     m_refused = false;
-    m_gone = false;
     m_message.clear();
 }
 
@@ -23,28 +16,24 @@ bool WorkerUi::claimNow()
 {
     if (m_claimed || m_refused)
         return m_claimed;
-    m_claimed = m_claim();
+    m_claimed = m_hooks.claim();
     m_refused = !m_claimed;
     return m_claimed;
 }
 
-void WorkerUi::setStatusText(const QString &text)
+void WorkerUi::probeStarted(int)
 {
-    // The protocol says this before every probe.
-    if (text != QString::fromUtf8(link::text::kWaitingForRadio))
-        return;
-    ++m_probes;
-    if (m_mode == Mode::UnplugWatch && m_probes > 1)
-        m_gone = true;  // the probe before this one was not answered
     m_probeWallTime = QDateTime::currentDateTime();
     m_probeTimer.start();
+    m_hooks.probing();
 }
 
-void WorkerUi::setProgress(int)
+void WorkerUi::blockDone(int done, int total)
 {
     // The first block of a radio that answered: it has started.
-    if (m_mode == Mode::Waiting)
-        claimNow();
+    if (m_mode == Mode::Waiting && !claimNow())
+        return;
+    m_hooks.block(done, total);
 }
 
 bool WorkerUi::cancelRequested()
@@ -57,7 +46,7 @@ bool WorkerUi::cancelRequested()
     case Mode::Transfer:
         return false;
     case Mode::UnplugWatch:
-        return m_gone || m_control.noNewRadios();
+        return m_control.noNewRadios();
     }
     return false;
 }

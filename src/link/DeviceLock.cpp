@@ -1,7 +1,9 @@
 #include "DeviceLock.h"
 
 #include "NativePath.h"
+#include "PortNames.h"
 
+#ifndef Q_OS_WIN
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -9,17 +11,45 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace tavin::link {
 
+#ifndef Q_OS_WIN
 namespace {
 QString inUseText() { return QStringLiteral("the device is in use by another program"); }
 }  // namespace
+#endif
 
 DeviceLock::~DeviceLock()
 {
     release();
 }
+
+#ifdef Q_OS_WIN
+
+// COMn is the device itself, in any letter case and with or without the
+// device prefix "\\.\"; the serial link claims the port while it has it open.
+QString DeviceLock::resolve(const QString &name)
+{
+    const int number = comPortNumber(name);
+    return number ? QStringLiteral("COM%1").arg(number) : name;
+}
+
+QString DeviceLock::identity(const QString &name) { return resolve(name).toUpper(); }
+
+DeviceLock::Result DeviceLock::acquire(const QString &)
+{
+    m_error.clear();
+    m_handle = 0;
+    return Result::Locked;
+}
+
+void DeviceLock::release() { m_handle = -1; }
+
+bool DeviceLock::isNamedBy(const QString &) const { return m_handle >= 0; }
+
+#else
 
 QString DeviceLock::resolve(const QString &name)
 {
@@ -29,6 +59,16 @@ QString DeviceLock::resolve(const QString &name)
     const QString resolved = platform::fromNativeBytes(QByteArray(real));
     std::free(real);
     return resolved;
+}
+
+QString DeviceLock::identity(const QString &name)
+{
+    struct stat st {};
+    if (::stat(platform::toNativeBytes(name).constData(), &st) != 0)
+        return {};
+    if (S_ISCHR(st.st_mode))
+        return QStringLiteral("char %1").arg(quint64(st.st_rdev));
+    return QStringLiteral("file %1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
 }
 
 DeviceLock::Result DeviceLock::acquire(const QString &device)
@@ -87,6 +127,8 @@ bool DeviceLock::isNamedBy(const QString &name) const
         return false;
     return held.st_dev == named.st_dev && held.st_ino == named.st_ino && held.st_rdev == named.st_rdev;
 }
+
+#endif
 
 bool DeviceLock::isHeld() const
 {

@@ -1,8 +1,7 @@
 // One program per radio: the serial device itself is held exclusively while a
 // transfer has it open, whatever name led to it (a symbolic link such as
 // /dev/serial/by-id/..., the virtual radio's --link path, or the device path).
-// The one place with platform calls for naming and locking devices (POSIX;
-// on Windows the serial link claims its COMn port itself).
+// The one place with platform calls for naming and locking devices.
 #pragma once
 
 #include <QString>
@@ -23,8 +22,15 @@ public:
     DeviceLock &operator=(const DeviceLock &) = delete;
 
     // The device a name stands for, every symbolic link followed; the name
-    // itself where it cannot be resolved (it does not exist).
+    // itself where it cannot be resolved (it does not exist). On Windows
+    // "COMn" for any spelling of a port name ("com7", "\\.\COM7").
     static QString resolve(const QString &name);
+
+    // What tells a device apart from every other, whatever name leads to it
+    // (a symbolic link, a bind mount, a second device node): the device
+    // number of a character device, else the file's own identity; empty when
+    // nothing is found under the name. On Windows the port's "COMn".
+    static QString identity(const QString &name);
 
     // Takes the device (a resolved path). Releases whatever was held before.
     Result acquire(const QString &device);

@@ -36,6 +36,7 @@ bool QtSerialLink::open(const QString &portName)
     close();
     m_error.clear();
     m_failed = false;
+    m_inUse = false;
     const QString named = mapPortName(portName).device;
     if (named.isEmpty()) {
         m_device.clear();
@@ -44,8 +45,9 @@ bool QtSerialLink::open(const QString &portName)
     // Whatever name was given, the device itself is opened and held: a second
     // program that reaches it through another name finds it taken.
     m_device = DeviceLock::resolve(named);
-    if (m_lock.acquire(m_device) != DeviceLock::Result::Locked) {
+    if (const DeviceLock::Result locked = m_lock.acquire(m_device); locked != DeviceLock::Result::Locked) {
         m_error = m_lock.errorString();
+        m_inUse = locked == DeviceLock::Result::InUse;
         return false;
     }
     m_port.setPortName(m_device);
@@ -59,8 +61,10 @@ bool QtSerialLink::open(const QString &portName)
     if (!m_port.open(QIODevice::ReadWrite)) {
         // The device is ours, yet the port refuses it: another program holds
         // it in a way of its own (a lock file, the terminal's exclusive mode).
-        if (m_port.error() == QSerialPort::PermissionError)
+        if (m_port.error() == QSerialPort::PermissionError) {
             m_error = QStringLiteral("the device is in use by another program");
+            m_inUse = true;
+        }
         m_lock.release();
         return false;
     }

@@ -33,6 +33,8 @@ public:
     // when another program holds the device under whatever name, otherwise
     // the system's reason.
     QString errorString() const;
+    // True when the last open() failed because another program holds the device.
+    bool inUse() const { return m_inUse; }
 
     static constexpr int kBaudRate = 9600;
     static constexpr int kReadTotalBaseMs = 500;
@@ -53,6 +55,7 @@ private:
     QString m_device;
     QString m_error;
     bool m_failed = false;
+    bool m_inUse = false;
     bool m_outputPending = false;  // a write failed: its bytes may still be queued
     IdleHook m_idleHook;
 };

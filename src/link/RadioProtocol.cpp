@@ -55,18 +55,52 @@ RadioProtocol::RadioProtocol(SerialLink &link, TransferUi &ui)
 
 TransferResult RadioProtocol::run(Direction direction, const QString &portName, RadioImage &image)
 {
-    PortCloser closer(m_link);
-    if (const std::optional<TransferResult> ended = begin(portName, Stop::AfterConfirmation))
-        return *ended;
-    return direction == Direction::Write ? writeBlocks(image) : readBlocks(image);
+    return reported([&] {
+        if (const std::optional<TransferResult> ended = begin(portName, Stop::AfterConfirmation))
+            return *ended;
+        return direction == Direction::Write ? writeBlocks(image) : readBlocks(image);
+    });
 }
 
 TransferResult RadioProtocol::identify(const QString &portName)
 {
-    PortCloser closer(m_link);
-    if (const std::optional<TransferResult> ended = begin(portName, Stop::AfterIdentity))
-        return *ended;
-    return {TransferOutcome::Completed, 0, -1};
+    return reported([&] {
+        if (const std::optional<TransferResult> ended = begin(portName, Stop::AfterIdentity))
+            return *ended;
+        return TransferResult{TransferOutcome::Completed, 0, -1};
+    });
+}
+
+TransferResult RadioProtocol::probeOnce(const QString &portName, ProbeWait wait)
+{
+    return reported([&] {
+        m_identity.clear();
+        if (!m_link.open(portName)) {
+            m_ui.showMessage(tr8(text::kPortOpenFailed));
+            return TransferResult{TransferOutcome::PortOpenFailed, 0, -1};
+        }
+        m_ui.setStatusText(tr8(text::kCheckingPort));
+        switch (probe(1, wait)) {
+        case Probe::Answered:
+            return TransferResult{TransferOutcome::Completed, 0, -1};
+        case Probe::Cancelled:
+            return TransferResult{TransferOutcome::Cancelled, 0, -1};
+        case Probe::NotAnswered:
+            break;
+        }
+        return TransferResult{TransferOutcome::CancelledAtQuestion, 0, -1};
+    });
+}
+
+TransferResult RadioProtocol::reported(const std::function<TransferResult()> &transfer)
+{
+    TransferResult result;
+    {
+        PortCloser closer(m_link);
+        result = transfer();
+    }
+    m_ui.transferEnded(result);
+    return result;
 }
 
 std::optional<TransferResult> RadioProtocol::begin(const QString &portName, Stop stop)
@@ -151,24 +185,10 @@ RadioProtocol::Flow RadioProtocol::handshake(Stop stop)
     };
 
     for (;;) {
-        m_link.clear();
-        m_ui.setStatusText(tr8(text::kWaitingForRadio));
-        if (!waitWithPump(kCyclesBeforeProbe))
+        const Probe probed = probe(attempt);
+        if (probed == Probe::Cancelled)
             return Flow::Cancelled;
-        m_link.clearAndAbort();
-        // One byte per write; a failed write shows up as a missing answer.
-        for (std::uint8_t b : wire::kProbe)
-            m_link.write(oneByte(b));
-
-        // The ACK may come as the first or the second byte.
-        bool acknowledged = false;
-        ReadResult r = m_link.read(1);
-        if (r.ok) {
-            acknowledged = isAck(r);
-            if (!acknowledged)
-                acknowledged = isAck(m_link.read(1));
-        }
-        if (!acknowledged) {
+        if (probed == Probe::NotAnswered) {
             pause(kProbePauseMs);
             if (++attempt <= wire::kProbesPerQuestion)
                 continue;
@@ -186,6 +206,7 @@ RadioProtocol::Flow RadioProtocol::handshake(Stop stop)
         // The radio's identity: kept for whoever asks, not examined.
         m_link.write(oneByte(wire::kStx));
         m_identity = m_link.read(wire::kStxAnswerSize).bytes;
+        m_ui.radioAnswered(m_identity);
         if (stop == Stop::AfterIdentity)
             return Flow::Go;
         if (!waitWithPump(kCyclesAfterStx))
@@ -200,7 +221,7 @@ RadioProtocol::Flow RadioProtocol::handshake(Stop stop)
                 return answer;
             continue;
         }
-        r = m_link.read(1);
+        const ReadResult r = m_link.read(1);
         if (isAck(r)) {
             pause(kProbePauseMs);
             return Flow::Go;
@@ -210,6 +231,25 @@ RadioProtocol::Flow RadioProtocol::handshake(Stop stop)
         if (const Flow answer = askUser(); answer != Flow::Go)
             return answer;
     }
+}
+
+RadioProtocol::Probe RadioProtocol::probe(int attempt, ProbeWait wait)
+{
+    m_link.clear();
+    m_ui.setStatusText(tr8(text::kWaitingForRadio));
+    m_ui.probeStarted(attempt);
+    if (!waitWithPump(kCyclesBeforeProbe))
+        return Probe::Cancelled;
+    m_link.clearAndAbort();
+    // One byte per write; a failed write shows up as a missing answer.
+    for (std::uint8_t b : wire::kProbe)
+        m_link.write(oneByte(b));
+
+    // The ACK may come as the first or the second byte.
+    const ReadResult r = m_link.read(1);
+    if (!r.ok || (wait == ProbeWait::Quick && r.bytes.isEmpty()))
+        return Probe::NotAnswered;
+    return isAck(r) || isAck(m_link.read(1)) ? Probe::Answered : Probe::NotAnswered;
 }
 
 TransferResult RadioProtocol::writeBlocks(const RadioImage &image)
@@ -229,6 +269,7 @@ TransferResult RadioProtocol::writeBlocks(const RadioImage &image)
             break;
         }
         ++result.blocksDone;
+        m_ui.blockDone(result.blocksDone, wire::kWriteBlockCount);
         stepProgress(kWriteProgressStepLimit);
         for (int i = 0; i < kCyclesAfterWriteBlock; ++i) {
             if (m_ui.cancelRequested())
@@ -262,6 +303,7 @@ TransferResult RadioProtocol::readBlocks(RadioImage &image)
             image[static_cast<std::size_t>(address + i)] =
                 static_cast<std::uint8_t>(reply.bytes.at(wire::kReadReplyDataOffset + i));
         ++result.blocksDone;
+        m_ui.blockDone(result.blocksDone, wire::kReadBlockCount);
         stepProgress(kReadProgressStepLimit);
         pause(kBeforeReadAckPauseMs);
         m_link.clear();

@@ -18,29 +18,6 @@
 
 namespace tavin::link {
 
-enum class Direction { Read, Write };
-
-enum class TransferOutcome {
-    Completed,            // all blocks done
-    PortOpenFailed,       // the port could not be opened: at the start (nothing was
-                          // sent), or again after Retry on a port that had failed
-    Cancelled,            // the user cancelled at a cancel test
-    CancelledAtQuestion,  // Cancel in the Retry/Cancel question: the radio did not answer
-    WriteNotAcknowledged, // a written block was not acknowledged
-    ReadReplyShort,       // a read reply brought fewer than 12 bytes
-    ReadAckMissing,       // the radio did not acknowledge our ACK of a read block
-};
-
-struct TransferResult {
-    TransferOutcome outcome = TransferOutcome::Completed;
-    // Read: blocks stored into the image (block n covers image bytes 8n..8n+7).
-    // Write: blocks the radio acknowledged.
-    int blocksDone = 0;
-    // The block that failed (WriteNotAcknowledged, ReadReplyShort, ReadAckMissing), else -1.
-    int failedBlock = -1;
-    bool completed() const { return outcome == TransferOutcome::Completed; }
-};
-
 namespace wire {
 inline constexpr std::uint8_t kStx = 0x02;
 inline constexpr std::uint8_t kAck = 0x06;
@@ -79,6 +56,20 @@ public:
     // radio answered.
     TransferResult identify(const QString &portName);
 
+    // How long a single probe waits for the radio's ACK.
+    enum class ProbeWait {
+        Full,   // as the handshake does: the ACK may come as the first or the second byte
+        Quick,  // when the first read brings nothing, no second read: an absent radio costs
+                // one read's time-out, a radio that answers late is taken for absent
+    };
+
+    // Asks whether a radio is there as quickly as the radio allows: opens
+    // the port, sends one probe, waits for its ACK and closes the port,
+    // without going on with the handshake. Completed when the radio
+    // acknowledged, CancelledAtQuestion when it did not (no question is
+    // asked), Cancelled when the ui cancelled before the probe went out.
+    TransferResult probeOnce(const QString &portName, ProbeWait wait = ProbeWait::Full);
+
     // The radio's identity reply (the 8 bytes after STX, or fewer when the
     // radio sent fewer) from the last handshake; empty before one got that far.
     QByteArray identity() const { return m_identity; }
@@ -86,11 +77,17 @@ public:
 private:
     enum class Flow { Go, Cancelled, CancelledAtQuestion, PortOpenFailed };
     enum class Stop { AfterConfirmation, AfterIdentity };
+    enum class Probe { Answered, NotAnswered, Cancelled };
+
+    // Runs transfer with the port closed on every way out, then reports its end.
+    TransferResult reported(const std::function<TransferResult()> &transfer);
 
     // Opens the port and runs the handshake up to stop; how the transfer
     // ends when it does not go on, nothing when it does.
     std::optional<TransferResult> begin(const QString &portName, Stop stop);
     Flow handshake(Stop stop);
+    // One probe of the handshake (steps 1 to 5): whether the radio acknowledged it.
+    Probe probe(int attempt, ProbeWait wait = ProbeWait::Full);
     // How a handshake that did not go on ends the transfer; nothing for Go.
     static std::optional<TransferResult> endedBy(Flow flow);
     // The Retry/Cancel question: Go for Retry (on a port opened afresh when

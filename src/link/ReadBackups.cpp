@@ -1,13 +1,11 @@
 #include "ReadBackups.h"
 
-#include "ChannelFile.h"
 #include "NativePath.h"
 #include "SafeReplace.h"
 
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -47,24 +45,18 @@ QString ReadBackups::store(const RadioImage &image, const QDateTime &when)
         return {};
     // The C locale's digits, whatever the user's language.
     const QString stamp = when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (int n = 1; n <= kMaxSameSecond; ++n) {
-        const QString name = kPrefix + stamp + (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + kSuffix;
-        const fs::path path = folder / platform::toNative(name);
-        // Taken by the name first: another program storing a read in the same
-        // second gets the next name instead of overwriting this one.
-        const FileResult reserved = reserveNewFile(path, "backup");
-        if (!reserved && reserved.systemError == EEXIST)
-            continue;
-        if (!reserved)
-            return {};
-        if (!storeChannelFile(path, image)) {
-            fs::remove(path, ec);
-            return {};
-        }
-        prune();
-        return platform::fromNative(path);
-    }
-    return {};
+    // Another program storing a read in the same second gets the next name
+    // instead of overwriting this one.
+    const auto nameFor = [&](int n) {
+        return folder / platform::toNative(kPrefix + stamp + (n > 1 ? QLatin1Char('-') + QString::number(n) : QString())
+                                           + kSuffix);
+    };
+    fs::path stored;
+    const std::string_view bytes(reinterpret_cast<const char *>(image.data()), kImageSize);
+    if (!storeUnderNewName(nameFor, kMaxSameSecond, bytes, "backup", &stored))
+        return {};
+    prune();
+    return platform::fromNative(stored);
 }
 
 void ReadBackups::prune()

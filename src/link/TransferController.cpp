@@ -4,6 +4,7 @@
 #include "DialogTransferUi.h"
 #include "SystemSerialLink.h"
 #include "ReadBackups.h"
+#include "ScreenFit.h"
 #include "TransferPrompts.h"
 
 #include <QApplication>
@@ -13,6 +14,14 @@
 using tavin::link::Direction;
 using tavin::link::TransferOutcome;
 
+
+QString TransferController::partlyWrittenText(int newBlocks)
+{
+    return tr("写入未完成。对讲机中前 %1 块（共 %2 块）已是新数据，其余仍是原来的数据。"
+              "请再次向对讲机写入数据以完成写频。")
+        .arg(newBlocks)
+        .arg(tavin::link::wire::kWriteBlockCount);
+}
 
 TransferController::TransferController(Hooks hooks, QObject *parent)
     : QObject(parent), m_hooks(std::move(hooks)), m_dialog(new CProgressDlg()),
@@ -81,6 +90,9 @@ void TransferController::startCommand(Direction direction, bool checkOnly)
     if (anchor) {
         const QPoint centre = anchor->mapToGlobal(anchor->rect().center());
         m_dialog->move(centre - QPoint(m_dialog->width() / 2, m_dialog->height() / 2));
+        // The grid may lie partly beyond the screen (a scrolled form on a
+        // small one): the dialog stays on it.
+        screenfit::fitToScreen(m_dialog);
     }
 }
 
@@ -90,6 +102,10 @@ void TransferController::runTransfer()
         return;
     m_running = true;
     m_lastBackup.clear();
+    // An editor opened while the dialog waited holds text that a write must
+    // send and a read must not silently drop: it is committed first.
+    if (m_hooks.commitOpenEditor)
+        m_hooks.commitOpenEditor();
     Q_EMIT transferStarted();
     // Keyboard shortcuts do not act while the transfer pumps events.
     qApp->installEventFilter(this);
@@ -102,14 +118,22 @@ void TransferController::runTransfer()
     // into the bytes sent or received.
     tavin::RadioImage working = document;
 
-    DialogTransferUi ui(*m_dialog, *m_prompts);
-    tavin::link::SystemSerialLink port;
-    port.setIdleHook([&ui] { ui.pumpEvents(); });
-    tavin::link::RadioProtocol protocol(port, ui);
-    m_lastResult = protocol.run(m_direction, m_hooks.portName(), working);
+    const QString portName = m_hooks.portName();
+    if (const QString taken = portTakenReason(portName); !taken.isEmpty()) {
+        m_prompts->showMessage(taken);
+        m_lastResult = tavin::link::TransferResult{TransferOutcome::PortOpenFailed, 0, -1};
+    } else {
+        DialogTransferUi ui(*m_dialog, *m_prompts);
+        tavin::link::SystemSerialLink port;
+        port.setIdleHook([&ui] { ui.pumpEvents(); });
+        tavin::link::RadioProtocol protocol(port, ui);
+        m_lastResult = protocol.run(m_direction, portName, working);
+    }
 
     m_dialog->closeWindow();
     qApp->removeEventFilter(this);
+    if (m_direction == Direction::Write && m_lastResult.leftRadioPartlyWritten())
+        m_prompts->showMessage(partlyWrittenText(m_lastResult.blocksDone));
     const bool checked = m_checkOnly && m_direction == Direction::Read && m_lastResult.completed();
     if (m_direction == Direction::Read) {
         // Every block whose reply arrived replaces the document's bytes.

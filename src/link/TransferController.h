@@ -44,6 +44,13 @@ public:
     // Where complete reads are kept; empty turns the backups off.
     void setBackupFolder(const QString &folder) { m_backupFolder = folder; }
     QString lastBackup() const { return m_lastBackup; }
+    // Asked at Start: why the port may not be used now, because another part
+    // of this program programs radios on it; empty lets the transfer go on.
+    // The reason is shown in place of opening the port, which ends the
+    // transfer as a port that failed to open.
+    void setPortCheck(std::function<QString(const QString &port)> check) { m_portCheck = std::move(check); }
+    // Why port may not be used now (the check above), or empty.
+    QString portTakenReason(const QString &port) const { return m_portCheck ? m_portCheck(port) : QString(); }
 
     // The two commands (32771, 32772). While the dialog exists they only
     // bring it to the front.
@@ -64,6 +71,10 @@ public:
     // the transfer is cancelled and closeWhenDone is emitted once it has ended.
     bool mayCloseWindow();
 
+    // After a write that ended part way: how many of the radio's blocks are
+    // new, and that writing again completes it.
+    static QString partlyWrittenText(int newBlocks);
+
 Q_SIGNALS:
     void transferStarted();
     void transferFinished(tavin::link::TransferOutcome outcome);
@@ -77,6 +88,7 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Hooks m_hooks;
+    std::function<QString(const QString &)> m_portCheck;
     // Owned here; while it is shown it is also a child window of the main
     // window, which may be destroyed first and take it along.
     QPointer<CProgressDlg> m_dialog;

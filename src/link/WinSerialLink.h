@@ -37,6 +37,8 @@ public:
     // What kind of failure the last open() met.
     enum class OpenFailure { None, NotAPortName, InUse, Missing, System };
     OpenFailure openFailure() const { return m_openFailure; }
+    // The last open() failed because another program holds the port.
+    bool inUse() const { return m_openFailure == OpenFailure::InUse; }
 
     static constexpr int kBaudRate = 9600;
     static constexpr int kInputQueueBytes = 1024;

@@ -39,16 +39,13 @@ FrequencyCheck checkFrequencyEntry(std::string_view text, int bandIndex, EntryTr
         if (*count < band.lowest || *count > band.highest) {
             check.messages.push_back(EntryMessage::BandRange);
             passed = false;
-            if (trigger == EntryTrigger::Enter) {
-                check.keepEditing = true;
+            if (trigger == EntryTrigger::Enter)
                 return check;
-            }
         }
     }
 
     if (!onRaster(*count)) {
         check.messages.push_back(EntryMessage::Step);
-        check.keepEditing = trigger == EntryTrigger::Enter;
         return check;
     }
 

@@ -27,9 +27,8 @@ enum class EntryMessage {
 // full-width).
 std::string_view entryMessageText(EntryMessage message);
 
-// How the entry is being committed. Leaving the cell always ends in a value
-// (possibly the empty one); Enter lets the user try again after a band or step
-// failure.
+// How the entry is being committed. Leaving the cell runs every rule, so the
+// user hears of each fault at once; Enter stops at the first band failure.
 enum class EntryTrigger {
     LeavingCell,
     Enter,
@@ -40,9 +39,9 @@ struct FrequencyCheck {
     std::string entry;
     // Warnings to show, in order (at most two: band range, then step).
     std::vector<EntryMessage> messages;
-    // Enter only: the band or step rule failed; nothing is committed, the
-    // editor stays open with an empty text and the key goes no further.
-    bool keepEditing = false;
+    // A rule failed: the entry is refused and must not replace what the cell
+    // held (the user typed something wrong; he did not ask to clear it).
+    bool refused() const { return !messages.empty(); }
 };
 
 // Validates a typed frequency for band index bandIndex (the band box's
@@ -56,10 +55,9 @@ struct FrequencyCheck {
 //  - format rule: 6 000 000 to 60 000 000 units (60 to 600 MHz), negative or
 //    oversized values fail it; a failure skips the other rules;
 //  - band rule: inside the band's inclusive limits; on Enter a failure stops
-//    here with keepEditing set;
-//  - step rule: divisible by 625 or by 500 (6.25 kHz or 5 kHz); on Enter a
-//    failure sets keepEditing.
-// Every failure empties the entry. A passing entry is the count written back
+//    here;
+//  - step rule: divisible by 625 or by 500 (6.25 kHz or 5 kHz).
+// Every failure refuses the entry (and leaves it empty). A passing entry is the count written back
 // with five decimals, so "145.0062599" is committed as "145.00625", the value
 // the raster check saw.
 FrequencyCheck checkFrequencyEntry(std::string_view text, int bandIndex, EntryTrigger trigger);

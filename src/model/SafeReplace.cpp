@@ -1,5 +1,7 @@
 #include "SafeReplace.h"
 
+#include "FileCalls.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -67,6 +69,11 @@ std::string randomPart()
         part += kLetters[pick(device)];
     return part;
 }
+
+}  // namespace
+
+// The file calls below are shared with the durable append (FileCalls.h).
+namespace files {
 
 // Platform seam: an open file descriptor and the few calls made on it.
 #if defined(_WIN32)
@@ -199,6 +206,27 @@ void syncFolder(const fs::path &folder)
 }
 #endif
 
+int writeAll(int fd, std::string_view bytes)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        errno = 0;
+        const long long n = writeSome(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 && errno ? errno : ENOSPC;
+        written += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+}  // namespace files
+
+using namespace files;
+
+namespace {
+
 struct Temporary {
     fs::path path;
     int fd = -1;
@@ -324,23 +352,6 @@ std::string examine(const fs::path &path, Target &target)
     return {};
 }
 
-// Writes all of bytes to fd, retrying interrupted and partial writes. 0 on
-// success, else the errno value.
-int writeAll(int fd, std::string_view bytes)
-{
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        errno = 0;
-        const long long n = writeSome(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 && errno ? errno : ENOSPC;
-        written += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
 // A device or pipe (/dev/stdout, a FIFO): there is no old contents to keep,
 // so the bytes are written straight into it.
 FileResult writeIntoStream(const fs::path &file, std::string_view bytes, const std::string &prefix)
@@ -434,6 +445,29 @@ FileResult reserveNewFile(const fs::path &path, std::string_view what)
     }
     closeFile(fd);
     return FileResult::success();
+}
+
+FileResult storeUnderNewName(const std::function<fs::path(int)> &nameFor, int attempts, std::string_view bytes,
+                             std::string_view what, fs::path *stored)
+{
+    FileResult reserved = FileResult::failure("cannot write " + std::string(what) + ": no name to try", EEXIST);
+    for (int n = 1; n <= attempts; ++n) {
+        const fs::path path = nameFor(n);
+        reserved = reserveNewFile(path, what);
+        if (!reserved && reserved.systemError == EEXIST)
+            continue;
+        if (!reserved)
+            return reserved;
+        const FileResult filled = replaceFileContents(path, bytes, what);
+        if (!filled) {
+            removeFile(path);
+            return filled;
+        }
+        if (stored)
+            *stored = path;
+        return filled;
+    }
+    return reserved;
 }
 
 FileResult checkReplaceable(const fs::path &path, std::string_view what)

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,16 @@ FileResult checkReplaceable(const std::filesystem::path &path, std::string_view 
 // anything is there already: a name reserved this way is then filled with
 // replaceFileContents, so two programs never pick the same new name.
 FileResult reserveNewFile(const std::filesystem::path &path, std::string_view what = "file");
+
+// Stores bytes as a new file under the first free name of nameFor(1),
+// nameFor(2), ... nameFor(attempts): each name is taken with reserveNewFile
+// before it is filled, so a name that another program takes at the same
+// moment is passed over and no file is ever replaced. On success *stored
+// (when given) receives the path used; when every name is taken the failure
+// has systemError EEXIST. A name whose filling fails is removed again.
+FileResult storeUnderNewName(const std::function<std::filesystem::path(int)> &nameFor, int attempts,
+                             std::string_view bytes, std::string_view what = "file",
+                             std::filesystem::path *stored = nullptr);
 
 // The path as text for messages: UTF-8 where it is, bytes that are not shown
 // as \xNN; in single quotes.

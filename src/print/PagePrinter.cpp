@@ -5,8 +5,12 @@
 #include "SettingsPage.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
@@ -14,7 +18,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolBar>
+#include <QWidgetAction>
 
 namespace tavin::print {
 
@@ -27,6 +33,37 @@ void configureOnePageDialog(QPrintDialog &dialog)
 {
     dialog.setOptions(kOnePageOptions);
     dialog.setMinMax(1, 1);
+}
+
+// The printout is one page: the preview's buttons for paging through a
+// document and for showing several pages at once only take room, which the
+// buttons that matter (print, close) then lack on a small or scaled screen.
+void dropMultiPageButtons(QPrintPreviewDialog &dialog, QToolBar &toolBar)
+{
+    for (const char *name : {"singleModeAction", "facingModeAction", "overviewModeAction"}) {
+        if (auto *action = dialog.findChild<QAction *>(QLatin1String(name)))
+            action->setVisible(false);
+    }
+    // First, previous, next and last page: the one group of actions that do
+    // not exclude one another.
+    for (QActionGroup *group : dialog.findChildren<QActionGroup *>()) {
+        if (!group->isExclusive())
+            group->setVisible(false);
+    }
+    bool afterSeparator = true;
+    for (QAction *action : toolBar.actions()) {
+        // The page number field.
+        if (auto *field = qobject_cast<QWidgetAction *>(action)) {
+            QWidget *widget = field->defaultWidget();
+            if (widget && !qobject_cast<QComboBox *>(widget) && widget->findChild<QLineEdit *>())
+                action->setVisible(false);
+        }
+        if (!action->isVisible())
+            continue;
+        if (action->isSeparator() && afterSeparator)
+            action->setVisible(false);
+        afterSeparator = action->isSeparator();
+    }
 }
 
 bool drawOn(QPrinter &printer, const PageTexts &texts, QString *error)
@@ -123,6 +160,14 @@ void PagePrinter::preview(QWidget *parent, const TextsSource &texts)
         close->setToolTip(QCoreApplication::translate("PagePrinter", "取消预阅"));
         close->setStatusTip(QCoreApplication::translate("PagePrinter", "关闭打印预览模式"));
         QObject::connect(close, &QAction::triggered, &dialog, &QDialog::reject);
+        dropMultiPageButtons(dialog, *toolBar);
+        // Two thirds of the screen for the page, as Qt sizes a window, but
+        // never narrower than the toolbar with all its buttons (the screen
+        // still bounds it).
+        const QSize area = (parent ? parent->screen() : dialog.screen())->availableGeometry().size();
+        const QMargins margins = dialog.layout() ? dialog.layout()->contentsMargins() : QMargins();
+        dialog.resize(std::max(area.width() * 2 / 3, toolBar->sizeHint().width() + margins.left() + margins.right()),
+                      area.height() * 2 / 3);
     }
     dialog.exec();
 }

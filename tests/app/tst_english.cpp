@@ -193,6 +193,9 @@ void TestEnglish::menusSpeakEnglish_data()
     QTest::newRow("status bar") << cmd::kViewStatusBar << "&Status Bar" << "Show or hide the status bar";
     QTest::newRow("tools: import") << cmd::kToolsImportList << "&Import Channel List..."
                                    << "Import the channels of a CSV or JSON channel list into the form";
+    QTest::newRow("tools: fleet") << cmd::kToolsFleet << "&Fleet Programming..."
+                                  << "Program many radios with what the form shows, each backed up, verified and "
+                                     "recorded in an audit log";
     QTest::newRow("tools: cable check") << cmd::kToolsCableCheck << "Chec&k Connection..."
                                         << "Check the current serial port, the programming cable and its driver, "
                                            "and say how to fix them";

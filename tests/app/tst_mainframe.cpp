@@ -169,6 +169,18 @@ void TestMainFrame::tabOrderOfTheForm()
     }
     QCOMPARE(order, (QStringList{"1011", "1017", "1013", "1014", "1016", "1012", "1075", "1076", "1077", "1078",
                                  "1007", "1015"}));
+
+    // In the window, Tab from the last box and Shift+Tab from the first go
+    // round to the other end, with no stop in between that shows nothing.
+    m_app->mainFrame()->show();
+    m_app->mainFrame()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_app->mainFrame()));
+    QWidget *last = view->settingBoxWidget(tavin::SettingBox::RejectAlarm);
+    last->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(last, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), start);
+    QTest::keyClick(start, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), last);
 }
 
 void TestMainFrame::menuLabels_data()
@@ -186,7 +198,7 @@ void TestMainFrame::menuLabels_data()
     QTest::newRow("Tools menu, between Port and View")
         << 3 << "工具(&T)"
         << QStringList{"导入信道表(&I)...", "导出信道表(&E)...", "与文件比较(&D)...", "核对对讲机(&V)...",
-                       "检查连接(&K)...", "-", "语言 / Language"};
+                       "批量写频(&F)...", "检查连接(&K)...", "-", "语言 / Language"};
     QTest::newRow("View menu") << 4 << "查看(&V)" << QStringList{"工具栏(&T)", "状态栏(&S)"};
     QTest::newRow("Help menu") << 5 << "帮助(&H)" << QStringList{"关于 ..."};
 }
@@ -273,6 +285,7 @@ void TestMainFrame::promptsOnHover_data()
     QTest::newRow("export a channel list") << 32779 << "将窗体中的信道导出为 CSV 或 JSON 信道表";
     QTest::newRow("compare with a file") << 32780 << "将窗体与一个信道文件比较，列出不同之处";
     QTest::newRow("verify the radio") << 32781 << "读取对讲机，核对其数据是否与窗体一致";
+    QTest::newRow("fleet programming") << 32782 << "用窗体中的数据给多台对讲机写频，逐台备份、核对并记入审计日志";
     QTest::newRow("check the cable") << 32783 << "检查当前串口、编程线及其驱动，并给出修正方法";
 }
 

@@ -43,6 +43,8 @@ const QStringList kInUse{"150.00000", "150.00000", "67.0", "D023N", "是", "窄�
 const QStringList kDefaults145{"145.50000", "145.50000", "无", "无", "否", "宽带", "添加", "高"};
 const QStringList kRxCleared{"", "150.00000", "", "D023N", "是", "窄带", "删除", "低"};
 const QStringList kUhfInUse{"464.93750", "464.93750", "67.0", "D023N", "是", "窄带", "删除", "低"};
+// A transmit frequency with an encode tone that a refused entry must not take along.
+const QStringList kSplitUhf{"462.58750", "467.58750", "无", "100.0", "否", "宽带", "添加", "高"};
 
 constexpr int kRow = 3;
 constexpr int kElsewhereRow = 10;
@@ -120,9 +122,16 @@ private Q_SLOTS:
             << 0 << 1 << kEmpty << "174" << QStringList{"174.00000", "174.00000", "无", "无", "否", "宽带", "添加", "高"}
             << "";
         QTest::newRow("174.00625 refused in band 0") << 0 << 1 << kEmpty << "174.00625" << kEmpty << "B";
-        QTest::newRow("146.0033: step only, previous frequency lost")
-            << 0 << 1 << kInUse << "146.0033" << kRxCleared << "S";
-        QTest::newRow("500.0033: band range then step") << 0 << 1 << kInUse << "500.0033" << kRxCleared << "BS";
+        QTest::newRow("146.0033: step only, the frequency is kept")
+            << 0 << 1 << kInUse << "146.0033" << kInUse << "S";
+        QTest::newRow("500.0033: band range then step, the frequency is kept")
+            << 0 << 1 << kInUse << "500.0033" << kInUse << "BS";
+        QTest::newRow("600 on a transmit cell: band range, frequency and tone kept")
+            << 2 << 2 << kSplitUhf << "600" << kSplitUhf << "B";
+        QTest::newRow("abc on a transmit cell: format, frequency and tone kept")
+            << 2 << 2 << kSplitUhf << "abc" << kSplitUhf << "F";
+        QTest::newRow("467.5833 on a transmit cell: step, frequency and tone kept")
+            << 2 << 2 << kSplitUhf << "467.5833" << kSplitUhf << "S";
         QTest::newRow("145.0062599 stored as the count it was checked on")
             << 0 << 1 << kInUse << "145.0062599"
             << QStringList{"145.00625", "150.00000", "67.0", "D023N", "是", "窄带", "删除", "低"} << "";
@@ -188,11 +197,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("messages");
         QTest::addColumn<bool>("keepsEditing");
 
-        QTest::newRow("500.0033: band range only, cell kept, editor open and empty")
-            << kInUse << "500.0033" << kInUse << "B" << true;
-        QTest::newRow("146.0033: step, cell kept, editor open and empty") << kInUse << "146.0033" << kInUse << "S" << true;
+        QTest::newRow("500.0033: band range only, cell kept, editor open") << kInUse << "500.0033" << kInUse << "B" << true;
+        QTest::newRow("146.0033: step, cell kept, editor open") << kInUse << "146.0033" << kInUse << "S" << true;
         QTest::newRow("174.00625: band range, cell kept") << kInUse << "174.00625" << kInUse << "B" << true;
-        QTest::newRow("abc: format, cell emptied, walk goes on") << kInUse << "abc" << kRxCleared << "F" << false;
+        QTest::newRow("abc: format, cell kept, editor open") << kInUse << "abc" << kInUse << "F" << true;
+        QTest::newRow("600 on an empty channel: band range, editor open and empty") << kEmpty << "600" << kEmpty << "B"
+                                                                                   << true;
         QTest::newRow("145.5 on an empty channel: defaults, walk goes on") << kEmpty << "145.5" << kDefaults145 << ""
                                                                           << false;
     }
@@ -214,10 +224,12 @@ private Q_SLOTS:
         QCOMPARE(form().messages.texts(), messageTexts(messages));
         QCOMPARE(form().grid->row(), kRow);
         if (keepsEditing) {
+            // The cell's text again, selected: typing replaces it, leaving keeps it.
             QCOMPARE(form().grid->col(), 1);
             QCOMPARE(form().openEditor(), frequencyEditor());
             QCOMPARE(form().focus(), frequencyEditor());
-            QCOMPARE(frequencyEditor()->text(), QString());
+            QCOMPARE(frequencyEditor()->text(), before[0]);
+            QCOMPARE(frequencyEditor()->selectedText(), before[0]);
         } else {
             // On to the transmit frequency, its text selected for replacing.
             QCOMPARE(form().grid->col(), 2);
@@ -227,15 +239,29 @@ private Q_SLOTS:
         }
     }
 
-    void enterFailureThenLeavingClearsTheCell()
+    // After a refused Enter the user retypes, leaves, or empties the cell on purpose.
+    void afterARefusedEnter_data()
     {
+        QTest::addColumn<QString>("then");  // typed into the editor before leaving
+        QTest::addColumn<QStringList>("after");
+        QStringList retyped = kInUse;
+        retyped[0] = "151.00000";
+        QTest::newRow("leaving keeps the cell") << "" << kInUse;
+        QTest::newRow("typing replaces the text") << "151" << retyped;
+        QTest::newRow("Backspace then leaving clears the cell") << "\b" << kRxCleared;
+    }
+    void afterARefusedEnter()
+    {
+        QFETCH(QString, then);
+        QFETCH(QStringList, after);
         form().setRow(kRow, kInUse);
         form().click(kRow, 1);
         form().typeInFocus("500.0033");
         form().pressEnter();
         QCOMPARE(form().rowTexts(kRow), kInUse);
-        form().click(kElsewhereRow, 1);  // leaving with the editor still empty
-        QCOMPARE(form().rowTexts(kRow), kRxCleared);
+        form().typeInFocus(then);
+        form().click(kElsewhereRow, 1);
+        QCOMPARE(form().rowTexts(kRow), after);
         QCOMPARE(form().messages.texts(), messageTexts("B"));
     }
 
@@ -570,13 +596,92 @@ private Q_SLOTS:
         form().setRow(kRow, kUhfInUse);
         form().click(kRow, 1);
         form().typeInFocus("500");
-        form().pressEnter();  // out of range: the editor stays open and empty
-        QCOMPARE(frequencyEditor()->text(), QString());
+        form().pressEnter();  // out of range: the editor stays open with the cell's text
+        QCOMPARE(frequencyEditor()->text(), QStringLiteral("464.93750"));
+        form().typeInFocus("4");
         QTest::keyClick(frequencyEditor(), Qt::Key_Escape);
         QCOMPARE(frequencyEditor()->text(), QStringLiteral("464.93750"));
         form().pressEnter();
         QCOMPARE(form().rowTexts(kRow), kUhfInUse);
         QCOMPARE(form().grid->col(), 2);
+    }
+
+    // Tab in each kind of editor commits it as leaving the cell does and makes
+    // the next cell of the walk current (Shift+Tab: the previous one), with the
+    // grid focused; past the last or first cell the focus goes on to the
+    // control after or before the grid.
+    void tabInAnOpenEditor_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("typed");  // into the editor; "up" moves a list's choice, "list up" in its open list
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QPoint>("next");  // (row, col) afterwards; (0, 0): the focus left the grid
+        QTest::addColumn<QString>("messages");
+
+        QTest::newRow("frequency: on to the transmit cell") << kRow << 1 << "151" << false << "151.00000" << QPoint(kRow, 2) << "";
+        QTest::newRow("refused frequency: kept, on to the transmit cell")
+            << kRow << 1 << "500" << false << "150.00000" << QPoint(kRow, 2) << "B";
+        QTest::newRow("tone chooser: on to the encode tone") << kRow << 3 << "d754i" << false << "D754I" << QPoint(kRow, 4) << "";
+        QTest::newRow("scan chooser: on to the power") << kRow << 7 << "up" << false << "添加" << QPoint(kRow, 8) << "";
+        QTest::newRow("power chooser: on to the next channel") << kRow << 8 << "up" << false << "中" << QPoint(kRow + 1, 1) << "";
+        QTest::newRow("power chooser, its list open: the item moved to, on to the next channel")
+            << kRow << 8 << "list up" << false << "中" << QPoint(kRow + 1, 1) << "";
+        QTest::newRow("tone chooser, its list open: Shift+Tab back to the transmit cell")
+            << kRow << 3 << "list up" << true << "无" << QPoint(kRow, 2) << "";
+        QTest::newRow("power chooser of channel 16: on to the next control")
+            << 16 << 8 << "up" << false << "中" << QPoint(0, 0) << "";
+        QTest::newRow("Shift+Tab in the tone chooser: back to the transmit cell")
+            << kRow << 3 << "d754i" << true << "D754I" << QPoint(kRow, 2) << "";
+        QTest::newRow("Shift+Tab in a receive cell: the power cell of the channel before")
+            << kRow << 1 << "151" << true << "151.00000" << QPoint(kRow - 1, 8) << "";
+        QTest::newRow("Shift+Tab in channel 1's receive cell: the control before the grid")
+            << 1 << 1 << "151" << true << "151.00000" << QPoint(0, 0) << "";
+    }
+    void tabInAnOpenEditor()
+    {
+        QFETCH(int, row);
+        QFETCH(int, col);
+        QFETCH(QString, typed);
+        QFETCH(bool, backwards);
+        QFETCH(QString, stored);
+        QFETCH(QPoint, next);
+        QFETCH(QString, messages);
+
+        form().setRow(row, kInUse);
+        form().click(row, col);
+        QWidget *editor = form().openEditor();
+        QCOMPARE(editor, form().editors->editorForColumn(col));
+        QWidget *keys = form().focus();
+        if (typed == "list up") {
+            auto *chooser = qobject_cast<QComboBox *>(editor);
+            chooser->showPopup();
+            QVERIFY(QTest::qWaitForWindowExposed(chooser->view()->window()));
+            keys = chooser->view();
+            QTest::keyClick(keys, Qt::Key_Up);
+        } else if (typed == "up") {
+            QTest::keyClick(keys, Qt::Key_Up);
+        } else {
+            form().typeInFocus(typed);  // replaces the selected text
+        }
+        QTest::keyClick(keys, Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        if (auto *chooser = qobject_cast<QComboBox *>(editor))
+            QVERIFY(!chooser->view()->isVisible());
+
+        QCOMPARE(form().grid->textMatrix(row, col), stored);
+        QCOMPARE(form().messages.texts(), messageTexts(messages));
+        QCOMPARE(form().openEditor(), nullptr);
+        if (next.isNull()) {
+            QCOMPARE(form().focus(), backwards ? form().bandBox : form().afterBox);
+        } else {
+            QCOMPARE(form().focus(), form().grid);
+            QCOMPARE(QPoint(form().grid->row(), form().grid->col()), next);
+            QCOMPARE(form().grid->currentIndex(), form().grid->model()->index(next.x(), next.y()));
+            // Typing goes on in the new cell.
+            QTest::keyClick(form().grid, '1');
+            QCOMPARE(form().openEditor(), form().editors->editorForColumn(next.y()));
+        }
     }
 
     void typedSevenOnToneThenEnterStoresOff()

@@ -70,6 +70,18 @@ struct CliResult {
 };
 CliResult runClone(const QStringList &args, int timeoutMs = 120000);
 
+// A channel file to program: a new document with two channels.
+inline RadioImage fleetChannelFile()
+{
+    RadioImage image;
+    image.resetToNewDocument(HiddenPreset::Uhf);
+    image.channel(1).setFrequency(Side::Rx, 46256250);
+    image.channel(1).setFrequency(Side::Tx, 46756250);
+    image.channel(2).setFrequency(Side::Rx, 46258750);
+    image.channel(2).setFrequency(Side::Tx, 46758750);
+    return image;
+}
+
 QByteArray readFile(const QString &path);
 bool writeImageFile(const QString &path, const RadioImage &image);
 QByteArray bytesOf(const RadioImage &image, int from = 0, int to = 1024);

@@ -5,6 +5,7 @@
 #include "CloneOptions.h"
 #include "CloneReport.h"
 #include "DurableAppend.h"
+#include "NativePath.h"
 #include "RadioRecord.h"
 #include "RunControl.h"
 
@@ -41,6 +42,12 @@ RadioRecord baseRecord()
     r.times = {7.621, 2.705, 7.6};
     r.result = RadioResult::Verified;
     return r;
+}
+
+// The model's file calls take native paths and plain bytes.
+tavin::FileResult appendLine(const QString &path, const QByteArray &line)
+{
+    return tavin::appendLineDurably(tavin::platform::toNative(path), line.toStdString(), "audit log");
 }
 
 QByteArray fileBytes(const QString &path)
@@ -164,7 +171,7 @@ void TestFleetRecords::logAppendsWholeLines()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("clone-log.jsonl"));
     RadioRecord first = baseRecord();
-    QVERIFY(appendLineDurably(path, toJsonLine(first), "audit log"));
+    QVERIFY(appendLine(path, toJsonLine(first)));
     // A crash tore the next line off in the middle.
     {
         QFile f(path);
@@ -173,7 +180,7 @@ void TestFleetRecords::logAppendsWholeLines()
     }
     RadioRecord third = baseRecord();
     third.radio = 9;
-    QVERIFY(appendLineDurably(path, toJsonLine(third), "audit log"));
+    QVERIFY(appendLine(path, toJsonLine(third)));
 
     const LogContents log = readLog(fileBytes(path));
     QCOMPARE(log.records.size(), 2);
@@ -188,7 +195,7 @@ void TestFleetRecords::logFailureNamesTheFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("no-such-folder/clone-log.jsonl"));
-    for (const tavin::FileResult &r : {appendLineDurably(path, "{}", "audit log"), checkAppendable(path, "audit log")}) {
+    for (const tavin::FileResult &r : {appendLine(path, "{}"), tavin::checkAppendable(tavin::platform::toNative(path), "audit log")}) {
         QVERIFY(!r);
         QVERIFY2(QString::fromStdString(r.error).contains(QLatin1String("audit log")), r.error.c_str());
         QVERIFY2(QString::fromStdString(r.error).contains(QLatin1String("clone-log.jsonl")), r.error.c_str());
@@ -222,17 +229,19 @@ void TestFleetRecords::backupsNeverReplaced()
 {
     QTemporaryDir dir;
     const QString name = QStringLiteral("radio-0001-COM1-20240501-100523.sin");
-    QString path = unusedBackupPath(dir.path(), name);
-    QCOMPARE(path, dir.filePath(name));
     QSet<QString> taken;
-    for (int i = 0; i < 3; ++i) {
+    QString path;
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray bytes(1024, char('a' + i));
+        QVERIFY(storeBackup(dir.path(), name, bytes, &path));
         QVERIFY(!taken.contains(path));
         taken.insert(path);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        path = unusedBackupPath(dir.path(), name);
+        QCOMPARE(fileBytes(path), bytes);
     }
     QCOMPARE(path, dir.filePath(QStringLiteral("radio-0001-COM1-20240501-100523-4.sin")));
+    QVERIFY(taken.contains(dir.filePath(name)));
+    // The first backup is still the first radio's.
+    QCOMPARE(fileBytes(dir.filePath(name)), QByteArray(1024, 'a'));
 }
 
 void TestFleetRecords::defaultPlaces()

@@ -26,6 +26,7 @@ struct FakeRadioConfig {
     int replySize = 12;
     int noReadAckBlock = -1;     // no ACK after our ACK of this read block
     int noWriteAckBlock = -1;    // this write block is not acknowledged nor stored
+    int badStoreBlock = -1;      // this write block is acknowledged, but stored with its first byte wrong
     int failingConfirmWrites = 0;  // the port refuses this many confirmation bytes
     bool failOpen = false;
     bool readCallsFail = false;  // every read call fails (a broken port)
@@ -180,6 +181,8 @@ private:
                     } else {
                         if (block != m_config.noWriteAckBlock && address < 0x3D8) {
                             std::copy_n(m_fromProgram.constData() + 4, 8, m_memory.data() + address);
+                            if (block == m_config.badStoreBlock)
+                                m_memory[static_cast<std::size_t>(address)] ^= 0xFF;
                             answer(QByteArray(1, 0x06));
                         }
                         m_fromProgram.remove(0, 12);

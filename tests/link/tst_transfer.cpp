@@ -29,6 +29,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QWheelEvent>
 #include <QtTest>
 
 using namespace tavin;
@@ -133,6 +134,11 @@ private Q_SLOTS:
     void readFailingAtBlock50KeepsTheEditor();
     void documentCommandsWaitForTheTransfer();
     void closingCancelsThenCloses();
+    void formTakesNoEditsDuringATransfer_data();
+    void formTakesNoEditsDuringATransfer();
+    void editorOpenAtStartIsWritten();
+    void writeEndingPartWaySaysHowManyBlocksAreNew_data();
+    void writeEndingPartWaySaysHowManyBlocksAreNew();
     void everyTransferMessageInEnglish_data();
     void everyTransferMessageInEnglish();
     void progressWindowInEnglish();
@@ -562,6 +568,154 @@ void TestTransfer::closingCancelsThenCloses()
     QCOMPARE(m_app->view()->transferController()->lastResult().outcome, link::TransferOutcome::Cancelled);
     QTRY_VERIFY(!frame->isVisible());
     QVERIFY(portIsFree(sim.device()));
+}
+
+void TestTransfer::formTakesNoEditsDuringATransfer_data()
+{
+    QTest::addColumn<int>("commandId");
+    QTest::newRow("read") << cmd::kReadFromRadio;
+    QTest::newRow("write") << cmd::kWriteToRadio;
+}
+
+// The user clicks a cell, types a channel, turns the squelch box and presses
+// Enter while the blocks go: nothing of it reaches the form.
+void TestTransfer::formTakesNoEditsDuringATransfer()
+{
+    QFETCH(int, commandId);
+    SimRadio sim({QStringLiteral("--fast")}, radioMemory());
+    QVERIFY(sim.started());
+    startApp(sim.device());
+    CProgramView *view = m_app->view();
+    CMSFlexGrid *grid = view->grid();
+    RecordingSink sink;
+    view->cellEditors()->setMessageSink(&sink);
+    const auto cellCentre = [grid](int row, int col) { return grid->visualRect(grid->model()->index(row, col)).center(); };
+    QComboBox *squelch = view->settingBoxWidget(SettingBox::SquelchLevel);
+    const int lowest = int(CProgramView::kBandLimits[std::size_t(std::max(0, view->bandSelection()))].lowest / 100000);
+    const QString typed = QString::number(lowest + 1);
+
+    QStringList during;
+    bool tried = false;
+    atProgress(10, [&] {
+        tried = true;
+        if (view->isEnabled())
+            during << QStringLiteral("form enabled");
+        m_app->mainFrame()->activateWindow();
+        const QString before = grid->textMatrix(9, 1);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(9, 1));
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(9, 1));
+        QTest::keyClicks(QApplication::focusWidget() ? QApplication::focusWidget() : m_app->mainFrame(), typed);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : m_app->mainFrame(), Qt::Key_Return);
+        QTest::mouseClick(squelch, Qt::LeftButton);
+        QWheelEvent turn(QPointF(5, 5), squelch->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(squelch, &turn);
+        for (int c = 1; c <= 8; ++c) {
+            if (view->cellEditors()->editorForColumn(c)->isVisible())
+                during << QStringLiteral("editor %1 open").arg(c);
+        }
+        if (grid->textMatrix(9, 1) != before)
+            during << QStringLiteral("cell changed to ") + grid->textMatrix(9, 1);
+    });
+    const int squelchBefore = squelch->currentIndex();
+    command(commandId)->trigger();
+    QVERIFY(view->isEnabled());  // waiting for Start: the form is still the user's
+    QVERIFY(startAndWait());
+    QVERIFY(tried);
+    QCOMPARE(view->transferController()->lastResult().outcome, link::TransferOutcome::Completed);
+    QVERIFY2(during.isEmpty(), qPrintable(during.join(u'\n')));
+    QVERIFY(sink.texts.isEmpty());
+    QCOMPARE(squelch->currentIndex(), commandId == cmd::kReadFromRadio ? 7 : squelchBefore);
+    if (commandId == cmd::kWriteToRadio) {
+        // The radio holds what the form shows.
+        QTRY_VERIFY(QFileInfo(sim.savePath()).size() == 1024);
+        QFile saved(sim.savePath());
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        view->EncodeImage();
+        QCOMPARE(saved.readAll().left(0x3D8), bytesOf(*view->documentImage(), 0, 0x3D8));
+    }
+
+    // Afterwards the form takes edits again, from the keyboard too.
+    QVERIFY(view->isEnabled());
+    m_app->mainFrame()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_app->mainFrame()));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(9, 1));
+    QCOMPARE(QApplication::focusWidget(), view->cellEditors()->editorForColumn(1));
+    QTest::keyClicks(QApplication::focusWidget(), typed);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(grid->textMatrix(9, 1), QStringLiteral("%1.00000").arg(typed));
+}
+
+// Typed while the dialog waited and still open when Start is pressed: the
+// entry is committed and written.
+void TestTransfer::editorOpenAtStartIsWritten()
+{
+    SimRadio sim({QStringLiteral("--fast")}, radioMemory());
+    QVERIFY(sim.started());
+    startApp(sim.device());
+    CProgramView *view = m_app->view();
+    CMSFlexGrid *grid = view->grid();
+    command(cmd::kWriteToRadio)->trigger();
+    const int lowest = int(CProgramView::kBandLimits[std::size_t(std::max(0, view->bandSelection()))].lowest / 100000);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(3, 1)).center());
+    QTest::keyClicks(view->cellEditors()->editorForColumn(1), QString::number(lowest + 2));
+    QVERIFY(startAndWait());
+    QCOMPARE(grid->textMatrix(3, 1), QStringLiteral("%1.00000").arg(lowest + 2));
+    QCOMPARE(view->documentImage()->channel(3).frequency(Side::Rx).value_or(0), quint32(lowest + 2) * 100000);
+    QTRY_VERIFY(QFileInfo(sim.savePath()).size() == 1024);
+    QFile saved(sim.savePath());
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll().mid(3 * 16, 16), bytesOf(*view->documentImage(), 3 * 16, 4 * 16));
+}
+
+void TestTransfer::writeEndingPartWaySaysHowManyBlocksAreNew_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<int>("cancelAt");  // progress at which Cancel is clicked; 0: never
+    QTest::addColumn<QString>("failure");  // the transfer's own message before ours, if any
+    QTest::addColumn<int>("newBlocks");    // -1: as many as were acknowledged before the cancel; -2: no word
+    const QString interrupted = QString::fromUtf8(link::text::kWriteInterrupted);
+    QTest::newRow("cancelled part way") << QStringList{"--fast"} << 40 << QString() << -1;
+    QTest::newRow("block 60 not acknowledged") << QStringList{"--fast", "--fault", "no-write-ack:60"} << 0 << interrupted
+                                               << 60;
+    QTest::newRow("radio gone from block 90") << QStringList{"--fast", "--fault", "hangup:90"} << 0 << interrupted << 90;
+    QTest::newRow("block 0 not acknowledged") << QStringList{"--fast", "--fault", "no-write-ack:0"} << 0 << interrupted << 0;
+    QTest::newRow("silent radio: nothing written, no word") << QStringList{"--fast", "--fault", "stray2"} << 0 << QString()
+                                                            << -2;
+}
+
+void TestTransfer::writeEndingPartWaySaysHowManyBlocksAreNew()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(int, cancelAt);
+    QFETCH(QString, failure);
+    QFETCH(int, newBlocks);
+    SimRadio sim(simArgs, radioMemory());
+    QVERIFY(sim.started());
+    startApp(sim.device());
+    if (cancelAt > 0)
+        atProgress(cancelAt, [this] { dialog().cancelButton()->click(); });
+    command(cmd::kWriteToRadio)->trigger();
+    QVERIFY(startAndWait());
+    const link::TransferResult result = m_app->view()->transferController()->lastResult();
+    QVERIFY(!result.completed());
+    if (newBlocks == -1) {
+        QCOMPARE(result.outcome, link::TransferOutcome::Cancelled);
+        QVERIFY(result.blocksDone >= cancelAt && result.blocksDone < 123);
+        newBlocks = result.blocksDone;
+    }
+    QStringList expected;
+    if (!failure.isEmpty())
+        expected << failure;
+    if (newBlocks >= 0) {
+        QCOMPARE(result.blocksDone, newBlocks);
+        const QString told = TransferController::partlyWrittenText(newBlocks);
+        QVERIFY2(told.contains(QStringLiteral("%1 块（共 123 块）").arg(newBlocks)), qPrintable(told));
+        expected << told;
+    }
+    QCOMPARE(m_prompts->messages, expected);
+    QVERIFY(m_app->view()->isEnabled());
+    checkFreshDialogAndFreePort(sim.device());
 }
 
 void TestTransfer::everyTransferMessageInEnglish_data()

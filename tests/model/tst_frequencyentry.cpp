@@ -71,7 +71,7 @@ private Q_SLOTS:
         QTest::addColumn<EntryTrigger>("trigger");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("messages");
-        QTest::addColumn<bool>("keepEditing");
+        QTest::addColumn<bool>("refused");
 
         const auto L = EntryTrigger::LeavingCell;
         const auto E = EntryTrigger::Enter;
@@ -81,40 +81,40 @@ private Q_SLOTS:
         QTest::newRow("145.5abc reads as 145.5") << "145.5abc" << 0 << L << "145.50000" << "" << false;
         QTest::newRow("leading blanks skipped") << "  145.5" << 0 << L << "145.50000" << "" << false;
         QTest::newRow("exponent read as atof does") << "1.455e2" << 0 << L << "145.50000" << "" << false;
-        QTest::newRow("abc reads as 0: format") << "abc" << 0 << L << "" << "F" << false;
-        QTest::newRow("abc on Enter: format, walk goes on") << "abc" << 0 << E << "" << "F" << false;
-        QTest::newRow("-145: format") << "-145" << 0 << L << "" << "F" << false;
-        QTest::newRow("600.00001: format") << "600.00001" << 3 << L << "" << "F" << false;
-        QTest::newRow("59.99999: format") << "59.99999" << 0 << L << "" << "F" << false;
-        QTest::newRow("beyond 32 bits: format") << "4294967296" << 0 << L << "" << "F" << false;
-        QTest::newRow("60 passes format, fails band 0") << "60" << 0 << L << "" << "B" << false;
-        QTest::newRow("60 fails band 1") << "60" << 1 << L << "" << "B" << false;
-        QTest::newRow("60 fails band 2") << "60" << 2 << L << "" << "B" << false;
-        QTest::newRow("60 fails band 3") << "60" << 3 << L << "" << "B" << false;
-        QTest::newRow("600 passes format, fails band 3") << "600" << 3 << L << "" << "B" << false;
+        QTest::newRow("abc reads as 0: format") << "abc" << 0 << L << "" << "F" << true;
+        QTest::newRow("abc on Enter: format") << "abc" << 0 << E << "" << "F" << true;
+        QTest::newRow("-145: format") << "-145" << 0 << L << "" << "F" << true;
+        QTest::newRow("600.00001: format") << "600.00001" << 3 << L << "" << "F" << true;
+        QTest::newRow("59.99999: format") << "59.99999" << 0 << L << "" << "F" << true;
+        QTest::newRow("beyond 32 bits: format") << "4294967296" << 0 << L << "" << "F" << true;
+        QTest::newRow("60 passes format, fails band 0") << "60" << 0 << L << "" << "B" << true;
+        QTest::newRow("60 fails band 1") << "60" << 1 << L << "" << "B" << true;
+        QTest::newRow("60 fails band 2") << "60" << 2 << L << "" << "B" << true;
+        QTest::newRow("60 fails band 3") << "60" << 3 << L << "" << "B" << true;
+        QTest::newRow("600 passes format, fails band 3") << "600" << 3 << L << "" << "B" << true;
         QTest::newRow("136 lower bound of band 0") << "136" << 0 << L << "136.00000" << "" << false;
         QTest::newRow("174 upper bound of band 0") << "174" << 0 << L << "174.00000" << "" << false;
-        QTest::newRow("174.00625 above band 0") << "174.00625" << 0 << L << "" << "B" << false;
-        QTest::newRow("135.995 below band 0") << "135.995" << 0 << L << "" << "B" << false;
+        QTest::newRow("174.00625 above band 0") << "174.00625" << 0 << L << "" << "B" << true;
+        QTest::newRow("135.995 below band 0") << "135.995" << 0 << L << "" << "B" << true;
         QTest::newRow("350 lower bound of band 1") << "350" << 1 << L << "350.00000" << "" << false;
         QTest::newRow("400 upper bound of band 1") << "400" << 1 << L << "400.00000" << "" << false;
         QTest::newRow("470 upper bound of band 2") << "470" << 2 << L << "470.00000" << "" << false;
         QTest::newRow("430 lower bound of band 3") << "430" << 3 << L << "430.00000" << "" << false;
         QTest::newRow("500 upper bound of band 3") << "500" << 3 << L << "500.00000" << "" << false;
-        QTest::newRow("429.99375 below band 3") << "429.99375" << 3 << L << "" << "B" << false;
+        QTest::newRow("429.99375 below band 3") << "429.99375" << 3 << L << "" << "B" << true;
         QTest::newRow("462.5625 on 6.25 kHz") << "462.5625" << 2 << L << "462.56250" << "" << false;
         QTest::newRow("136.0125 exact on raster") << "136.01250" << 0 << L << "136.01250" << "" << false;
         QTest::newRow("64.005 on 5 kHz") << "64.005" << -1 << L << "64.00500" << "" << false;
-        QTest::newRow("146.0033 leaving: step only") << "146.0033" << 0 << L << "" << "S" << false;
-        QTest::newRow("146.0033 Enter: step, keep editing") << "146.0033" << 0 << E << "" << "S" << true;
-        QTest::newRow("500.0033 leaving: band then step") << "500.0033" << 0 << L << "" << "BS" << false;
-        QTest::newRow("500.0033 Enter: band only, keep editing") << "500.0033" << 0 << E << "" << "B" << true;
-        QTest::newRow("174.00625 Enter: band, keep editing") << "174.00625" << 0 << E << "" << "B" << true;
+        QTest::newRow("146.0033 leaving: step only") << "146.0033" << 0 << L << "" << "S" << true;
+        QTest::newRow("146.0033 Enter: step") << "146.0033" << 0 << E << "" << "S" << true;
+        QTest::newRow("500.0033 leaving: band then step") << "500.0033" << 0 << L << "" << "BS" << true;
+        QTest::newRow("500.0033 Enter: band only") << "500.0033" << 0 << E << "" << "B" << true;
+        QTest::newRow("174.00625 Enter: band") << "174.00625" << 0 << E << "" << "B" << true;
         QTest::newRow("145.0062599 stored as its validated count")
             << "145.0062599" << 0 << L << "145.00625" << "" << false;
-        QTest::newRow("145.0062499 cut to an off-raster count") << "145.0062499" << 0 << L << "" << "S" << false;
+        QTest::newRow("145.0062499 cut to an off-raster count") << "145.0062499" << 0 << L << "" << "S" << true;
         QTest::newRow("no band selected: band rule skipped") << "500" << -1 << L << "500.00000" << "" << false;
-        QTest::newRow("no band selected: still the raster") << "500.0033" << -1 << L << "" << "S" << false;
+        QTest::newRow("no band selected: still the raster") << "500.0033" << -1 << L << "" << "S" << true;
     }
 
     void check()
@@ -124,11 +124,11 @@ private Q_SLOTS:
         QFETCH(EntryTrigger, trigger);
         QFETCH(QString, entry);
         QFETCH(QString, messages);
-        QFETCH(bool, keepEditing);
+        QFETCH(bool, refused);
         const FrequencyCheck result = checkFrequencyEntry(text.toStdString(), band, trigger);
         QCOMPARE(QString::fromStdString(result.entry), entry);
         QCOMPARE(messageCodes(result.messages), messages);
-        QCOMPARE(result.keepEditing, keepEditing);
+        QCOMPARE(result.refused(), refused);
     }
 
     void messageTexts()

@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-namespace tavin::fleet {
+namespace tavin::cli {
 
 #ifdef _WIN32
 
@@ -81,4 +81,4 @@ bool inputIsTerminal()
 
 #endif
 
-}  // namespace tavin::fleet
+}  // namespace tavin::cli

@@ -2,7 +2,7 @@
 // one place with the platform's console calls (used by --confirm).
 #pragma once
 
-namespace tavin::fleet {
+namespace tavin::cli {
 
 enum class LineEvent {
     None,  // nothing complete within the time
@@ -16,4 +16,4 @@ LineEvent waitForInputLine(int ms);
 // True when standard input is a terminal (it echoes the Enter as a new line).
 bool inputIsTerminal();
 
-}  // namespace tavin::fleet
+}  // namespace tavin::cli

@@ -11,7 +11,7 @@
 #include "ListFile.h"
 #include "NativePath.h"
 #include "SafeReplace.h"
-#include "SystemHostView.h"
+#include "SystemDoctor.h"
 #include "ToolPrompts.h"
 #include "TransferController.h"
 
@@ -276,9 +276,8 @@ tavin::doctor::DoctorReport ToolCommands::runDoctor(const tavin::doctor::DoctorO
     tavin::doctor::DoctorReport report;
     QEventLoop loop;
     std::unique_ptr<QThread> thread(QThread::create([&report, options] {
-        const tavin::doctor::SystemHostView host;
         tavin::doctor::SerialRadioProber prober;
-        report = tavin::doctor::Doctor(host, &prober).run(options);
+        report = tavin::doctor::runSystemDoctor(options, &prober);
     }));
     connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
     thread->start();

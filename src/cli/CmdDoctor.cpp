@@ -5,9 +5,8 @@
 #include "Doctor.h"
 #include "ExitCodes.h"
 #include "NativePath.h"
-#include "SystemHostView.h"
+#include "SystemDoctor.h"
 #include "Verbs.h"
-#include "WindowsDoctor.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -70,14 +69,7 @@ int cmdDoctor(const QStringList &args)
     }
 
     AnnouncingProber prober(!parser.isSet(jsonOption));
-#ifdef Q_OS_WIN
-    const doctor::DoctorReport report =
-        doctor::runWindowsDoctor(doctor::SystemWindowsPortView(), options.port, options.probe, &prober);
-#else
-    const doctor::SystemHostView host;
-    doctor::Doctor doctor(host, &prober);
-    const doctor::DoctorReport report = doctor.run(options);
-#endif
+    const doctor::DoctorReport report = doctor::runSystemDoctor(options, &prober);
 
     int code = kExitOk;
     if (!report.portReady || (report.probed && !report.portOpenedForProbe))

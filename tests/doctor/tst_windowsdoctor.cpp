@@ -1,5 +1,6 @@
 // The doctor on Windows against tables of ports: what the system lists, what
 // opens, what another program holds, and the radio's answer.
+#include "SystemDoctor.h"
 #include "WindowsDoctor.h"
 
 #include <QJsonDocument>
@@ -68,6 +69,7 @@ private Q_SLOTS:
     void checks_data();
     void checks();
     void linuxChecksDoNotApply();
+    void systemDoctorFitsThePlatform();
     void comPortNames_data();
     void comPortNames();
 };
@@ -179,6 +181,22 @@ void TestWindowsDoctor::linuxChecksDoNotApply()
     QCOMPARE(listed->verdict, Verdict::Fail);
     QVERIFY(listed->fix.contains(QLatin1String("Device Manager")));
     QVERIFY(report.text().contains(QLatin1String("The port COM1 is not ready.")));
+}
+
+// What tavin-cli doctor and the window's cable check run: Windows' checks on
+// Windows (never a Linux device or fix), the Linux ones elsewhere.
+void TestWindowsDoctor::systemDoctorFitsThePlatform()
+{
+    const doctor::DoctorReport report = doctor::runSystemDoctor({QStringLiteral("COM9"), false}, nullptr);
+    const doctor::Finding *brltty = finding(report, QStringLiteral("brltty"));
+    QVERIFY(brltty);
+#ifdef Q_OS_WIN
+    QVERIFY2(brltty->summary.contains(QLatin1String("does not apply on Windows")), qPrintable(brltty->summary));
+    QVERIFY2(!report.text().contains(QLatin1String("/dev/")), qPrintable(report.text()));
+#else
+    QVERIFY2(!brltty->summary.contains(QLatin1String("does not apply")), qPrintable(brltty->summary));
+#endif
+    QVERIFY(!report.portReady);
 }
 
 void TestWindowsDoctor::comPortNames_data()

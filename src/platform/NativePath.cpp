@@ -169,12 +169,16 @@ QString fromQtPath(const QString &qtPath)
 
 QString toQtPath(const QString &path)
 {
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(path);
+#else
     QString shown = path;
     for (QChar &c : shown) {
         if (isEscapedByte(c))
             c = QChar(kReplacement);
     }
     return shown;
+#endif
 }
 
 QString fromUrl(const QUrl &url)

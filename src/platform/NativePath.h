@@ -41,8 +41,9 @@ QStringList arguments(int argc, char **argv);
 // U+FFFD, each such part is looked up in its folder's listing and replaced by
 // the name that Qt shows that way, when exactly one does.
 QString fromQtPath(const QString &qtPath);
-// The path as Qt code can show it (bytes that are not UTF-8 as U+FFFD), for
-// dialogs and titles; not for reaching the file.
+// The path as Qt code can show it (bytes that are not UTF-8 as U+FFFD; on
+// Windows with '\\' between the parts, as Windows shows paths), for dialogs
+// and titles; not for reaching the file.
 QString toQtPath(const QString &path);
 
 // The local file of a dropped or opened URL, percent-encoded bytes kept.

@@ -7,18 +7,7 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$src/build-package}
 jobs=$(nproc 2>/dev/null || echo 2)
 
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAIL: $what" >&2
-    fi
-}
+source "$src/tests/checks.sh"
 
 launcher=()
 if command -v ccache >/dev/null 2>&1; then

@@ -10,18 +10,7 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:?the Windows build folder}
 version=$(sed -n 's/^project(tavin VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
 
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAIL: $what" >&2
-    fi
-}
+source "$src/tests/checks.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

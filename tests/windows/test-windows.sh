@@ -26,18 +26,7 @@ started=$SECONDS
 
 source "$src/tests/windows/wine-folder.sh"
 
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAIL: $what" >&2
-    fi
-}
+source "$src/tests/checks.sh"
 
 work=$(mktemp -d)
 sims=()

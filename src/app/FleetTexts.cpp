@@ -1,5 +1,7 @@
 #include "FleetTexts.h"
 
+#include "RadioProtocol.h"
+
 #include <algorithm>
 
 using tavin::fleet::FailureKind;
@@ -12,8 +14,6 @@ using tavin::fleet::RadioResult;
 using tavin::fleet::RadioStep;
 
 namespace {
-
-constexpr int kWriteBlocks = 123;
 
 QString ofRadio(const PortStatus &s, const QString &what)
 {
@@ -98,7 +98,7 @@ QString FleetTexts::reason(const RadioRecord &r)
             return tr("已全部写入，回读核对时停止，未核对");
         if (r.blocksWritten == 0)
             return tr("写入前停止，未写入，%1").arg(kept);
-        return tr("写入时停止：已写入 %1 块（共 %2 块），新旧数据混合，%3").arg(r.blocksWritten).arg(kWriteBlocks).arg(kept);
+        return tr("写入时停止：已写入 %1 块（共 %2 块），新旧数据混合，%3").arg(r.blocksWritten).arg(tavin::link::wire::kWriteBlockCount).arg(kept);
     case RadioResult::Failed:
         break;
     }
@@ -122,7 +122,7 @@ QString FleetTexts::reason(const RadioRecord &r)
     return tr("写入失败（第 %1 块）：已写入 %2 块（共 %3 块），新旧数据混合，%4")
         .arg(r.block)
         .arg(r.blocksWritten)
-        .arg(kWriteBlocks)
+        .arg(tavin::link::wire::kWriteBlockCount)
         .arg(kept);
 }
 
